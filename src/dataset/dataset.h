@@ -1,0 +1,150 @@
+#pragma once
+// The in-memory dataset: named, typed fields over a list of rows, a current row and a state.
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dataset/field.h"
+#include "dataset/value.h"
+
+namespace qor::ds {
+
+enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+struct LocateOptions {
+    bool caseInsensitive = false;
+    bool partialKey = false;
+};
+
+// Where a provider-fed dataset gets its rows (the store-database layer implements it).
+class DataProvider {
+public:
+    virtual ~DataProvider() = default;
+    // Runs the provider's statement, replaced by `commandText` when that is not empty, and
+    // returns the result's columns and at most `maxRows` rows (all when maxRows < 0).
+    virtual Table openResult(const std::string& commandText, int maxRows) = 0;
+    // Appends at most `maxRows` further rows of the last result; false once none are left.
+    virtual bool fetchMore(int maxRows, std::vector<Row>& rows) = 0;
+};
+
+// What observers (data sources) are told.
+enum class DataEvent {
+    ActiveChanged,   // opened or closed
+    StateChanged,    // inactive / browse / edit / insert
+    DataSetChanged,  // rows replaced, re-sorted, row dropped: everything may differ
+    Scrolled,        // another row is current
+    RecordChanged,   // the current row's values changed (field given when it is one field)
+    FocusControl,    // the control bound to the field should take the focus
+};
+
+class DatasetObserver {
+public:
+    virtual ~DatasetObserver() = default;
+    virtual void datasetEvent(DataEvent event, Field* field) = 0;
+};
+
+class Dataset {
+public:
+    explicit Dataset(std::string name);
+    ~Dataset();
+    Dataset(const Dataset&) = delete;
+    Dataset& operator=(const Dataset&) = delete;
+
+    const std::string& name() const;
+
+    // ---- fields
+    // Declared fields are made once, while inactive, and stay for the whole run. A dataset
+    // with declared fields binds them by name when it opens; one without takes a field per
+    // column of what it is opened with.
+    Field& declareField(const FieldDef& def);
+    bool hasDeclaredFields() const;
+    int fieldCount() const;
+    Field& field(int index);
+    Field* findField(std::string_view name);  // without regard to case; nullptr when missing
+    // Fails with "<dataset name>: Field '<name>' not found".
+    Field& fieldByName(std::string_view name);
+
+    // ---- opening and closing
+    DataSetState state() const;
+    bool active() const;
+    void setProvider(DataProvider* provider);
+    DataProvider* provider() const;
+    void setCommandText(std::string text);
+    const std::string& commandText() const;
+    // Rows taken from the provider per fetch; further rows follow as the user moves past the
+    // last one fetched. -1 (the default): all at once.
+    void setPacketRecords(int rows);
+
+    // Opens through the provider (command text passed on); with no provider, on the declared
+    // fields and no rows. Binding rules for declared fields: a missing column fails with
+    // "<name>: Field '<label>' not found"; a column of another kind with "<name>: Type mismatch
+    // for field '<label>', expecting: <kind> actual: <kind>"; a narrower text column lowers
+    // the field's size for the rest of the run; extra columns are held but not visible.
+    // After a failure the dataset stays inactive.
+    void open();
+    // Opens on the given columns and rows, with the same binding rules.
+    void openWith(Table table);
+    // Drops the rows and any unposted edit, silently.
+    void close();
+    // Drops the fields that were not declared; the dataset must be closed.
+    void clearFields();
+
+    // ---- rows. Each fails on a closed dataset with
+    // "<name>: Cannot perform this operation on a closed dataset".
+    void append();  // new empty row after the last, current, in insert state
+    void edit();    // browse -> edit of the current row
+    // Required fields without a value fail with "Field '<label>' must have a value"; the focus
+    // goes to that field's control and the row keeps its state and values.
+    void post();
+    void cancel();  // drops unposted changes, or the appended row itself
+    // Moving to another row posts a changed row and drops an unchanged appended one.
+    void first();
+    void next();
+    void prior();
+    void last();
+    bool eof() const;
+    bool bof() const;
+    bool isEmpty() const;
+    int recordCount() const;  // rows held (fetched) so far
+    int recNo() const;        // 1-based position of the current row; 0 when there is none
+
+    // ---- orders. Letter case counts. The two kinds exclude each other: setting one clears
+    // the other. Changing the order posts a pending edit first, re-sorts and keeps the
+    // current row. A named order stays defined for the whole run, across close and open.
+    void setIndexFieldNames(const std::string& fieldNames);  // ";" between names; "" none
+    const std::string& indexFieldNames() const;
+    void addIndex(const std::string& name, const std::string& fields,
+                  const std::string& descFields);
+    bool hasIndex(const std::string& name) const;
+    void setIndexName(const std::string& name);  // "" none
+    const std::string& indexName() const;
+
+    // Moves to the first row, in the current order, whose field matches the whole text;
+    // false (nothing moves) when none does. Posts a pending edit first. Unsupported field
+    // kinds fail with "Field '<name>' is of an unsupported type".
+    bool locate(std::string_view fieldName, std::string_view text, LocateOptions options);
+
+    // ---- display updates, nestable; the last resume tells observers everything changed.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const;
+
+    // ---- events
+    std::function<void(Dataset&)> afterOpen;    // after every open
+    std::function<void(Dataset&)> afterScroll;  // after every move, append included
+
+    void addObserver(DatasetObserver* observer);
+    void removeObserver(DatasetObserver* observer);
+
+    // The visible fields and every row (all fetched first), for writing a packet.
+    Table toTable();
+
+private:
+    friend class Field;
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+}  // namespace qor::ds

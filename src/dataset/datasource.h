@@ -1,0 +1,85 @@
+#pragma once
+// Data sources and field links: how data-aware controls follow a dataset.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dataset/dataset.h"
+
+namespace qor::ds {
+
+class DataLink;
+
+class DataSource : public DatasetObserver {
+public:
+    explicit DataSource(std::string name = {}, Dataset* dataset = nullptr);
+    ~DataSource() override;
+    DataSource(const DataSource&) = delete;
+    DataSource& operator=(const DataSource&) = delete;
+
+    const std::string& name() const { return name_; }
+    void setDataSet(Dataset* dataset);
+    Dataset* dataSet() const { return dataset_; }
+    DataSetState state() const;
+
+    // Every change of the dataset's state (moving between rows is none).
+    std::function<void(DataSource&)> onStateChange;
+    // A change of the data shown: field given when one field of the current row changed.
+    std::function<void(DataSource&, Field*)> onDataChange;
+
+    void datasetEvent(DataEvent event, Field* field) override;
+
+private:
+    friend class DataLink;
+    std::string name_;
+    Dataset* dataset_ = nullptr;
+    std::vector<DataLink*> links_;
+};
+
+// Base of the links a control keeps to a data source.
+class DataLink {
+public:
+    DataLink() = default;
+    virtual ~DataLink();
+    DataLink(const DataLink&) = delete;
+    DataLink& operator=(const DataLink&) = delete;
+
+    void setDataSource(DataSource* source);
+    DataSource* dataSource() const { return source_; }
+    Dataset* dataSet() const;
+    bool active() const;  // a dataset is there and open
+
+protected:
+    friend class DataSource;
+    virtual void activeChanged() {}
+    virtual void stateChanged() {}
+    virtual void dataChanged(Field* /*field*/) {}  // nullptr: the row or the whole dataset
+    virtual void focusControl(Field& /*field*/) {}
+
+private:
+    DataSource* source_ = nullptr;
+};
+
+// A link to one field, found by name whenever the dataset opens or the name changes.
+class FieldDataLink : public DataLink {
+public:
+    void setFieldName(std::string name);
+    const std::string& fieldName() const { return fieldName_; }
+    Field* field() const;  // nullptr while the dataset is closed or has no such field
+
+    std::function<void()> onActiveChange;   // the field became available or went away
+    std::function<void()> onDataChange;     // the value shown may have changed
+    std::function<void()> onEditingChange;  // the dataset entered or left edit/insert
+    std::function<void()> onFocusControl;   // the dataset asks the control to take the focus
+
+protected:
+    void activeChanged() override;
+    void stateChanged() override;
+    void dataChanged(Field* field) override;
+    void focusControl(Field& field) override;
+
+private:
+    std::string fieldName_;
+};
+
+}  // namespace qor::ds

@@ -1,0 +1,46 @@
+#pragma once
+// The gateway data module: all head-office data reaches the program through OpenRemoteQuery.
+#include <map>
+#include <memory>
+#include <string>
+
+#include "dataset/dataset.h"
+#include "text/dialogs.h"
+
+namespace qor::gateway {
+
+class TDataModHttp {
+public:
+    // Reads httpset.ini in `executableDir` (section "set") and composes QueryUrl; sends
+    // nothing. `dumpDir` receives Result.txt. `timeoutMs` bounds the connect and every wait
+    // for data (300000 in the program; tests pass less).
+    TDataModHttp(std::string executableDir, std::string dumpDir, Dialogs& dialogs,
+                 int timeoutMs = 300000);
+    ~TDataModHttp();
+    TDataModHttp(const TDataModHttp&) = delete;
+    TDataModHttp& operator=(const TDataModHttp&) = delete;
+
+    // Sends one statement (lines each followed by CR LF) and loads the reply into `target`.
+    // Endings: the target filled, first row current; a transport failure: a plain message box
+    // (QueryUrl + "錯誤的連線: " + the failure's text), then qor::SilentAbort, target
+    // untouched; a reply beginning "<RESULT>": qor::Error with the whole reply, target
+    // untouched; a reply that cannot be loaded: qor::Error with the whole reply, target
+    // closed; an empty reply: target closed, normal return.
+    void OpenRemoteQuery(ds::Dataset& target, const std::string& statement);
+
+    const std::string& QueryUrl() const { return queryUrl_; }
+    const std::string& GatewayHost() const { return host_; }
+    const std::string& GatewayUserName() const { return userName_; }
+    const std::string& GatewayPassword() const { return password_; }
+    const std::string& GatewayDriver() const { return driver_; }
+    const std::string& GatewayPort() const { return port_; }
+
+private:
+    struct Http;  // the HTTP client (IdHTTP1): connection, cookies
+    std::string dumpDir_;
+    Dialogs& dialogs_;
+    std::string host_, userName_, password_, port_, driver_, queryUrl_;
+    std::unique_ptr<Http> http_;
+};
+
+}  // namespace qor::gateway

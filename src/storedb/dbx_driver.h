@@ -1,0 +1,68 @@
+#pragma once
+// The boundary between the store-database layer and a database-access driver plugin
+// (libdbxfb.so, built from fbdriver/). The layer loads the plugin named by LibraryName at run
+// time and calls the entry function named by GetDriverFunc. Both sides are built together,
+// so C++ types cross the boundary. Failures are thrown as std::runtime_error carrying the
+// driver's own text.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dataset/value.h"
+
+namespace qor::dbx {
+
+// Rows of a read statement.
+class Cursor {
+public:
+    virtual ~Cursor() = default;
+    // Columns as the database reports them, in select-list order.
+    virtual const std::vector<ds::ColumnDef>& columns() const = 0;
+    // Reads the next row (one Value per column); false at the end.
+    virtual bool fetch(ds::Row& row) = 0;
+};
+
+// One attachment.
+class Connection {
+public:
+    virtual ~Connection() = default;
+    // Options from the parameter list, handed over before connect, each only when its value is
+    // not empty: "RoleName", "ServerCharSet", "SQLDialect", "Interbase TransIsolation",
+    // "WaitOnLocks", "Trim Char", "CommitRetain", "BlobSize", "RowsetSize" and the others the
+    // list may carry. Unknown keys are kept and ignored.
+    virtual void setOption(const std::string& key, const std::string& value) = 0;
+    // `database` is "server:path" or a path opened embedded.
+    virtual void connect(const std::string& database, const std::string& user,
+                         const std::string& password) = 0;
+    virtual void disconnect() = 0;
+    virtual bool connected() const = 0;
+
+    // A read statement; "?" markers take `params` in order. Outside an explicit transaction it
+    // runs in the attachment's own read-only read-committed transaction.
+    virtual std::unique_ptr<Cursor> query(const std::string& sql,
+                                          const std::vector<ds::Value>& params) = 0;
+    // A write statement with "?" markers; returns the rows affected. Outside an explicit
+    // transaction it is committed on its own.
+    virtual std::int64_t execute(const std::string& sql, const std::vector<ds::Value>& params) = 0;
+
+    // isolation: 0 read committed, 1 repeatable read, 2 dirty read; -1 the connection's own
+    // ("Interbase TransIsolation"). Lock waits follow "WaitOnLocks".
+    virtual void startTransaction(int isolation) = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
+};
+
+class Driver {
+public:
+    virtual ~Driver() = default;
+    virtual std::unique_ptr<Connection> createConnection() = 0;
+};
+
+// The entry function's type. Loads the client library `vendorLib` (dlopen); on failure returns
+// nullptr with *error set to "Unable to Load <vendorLib>". The driver object is the caller's.
+using GetDriverFunc = Driver* (*)(const char* vendorLib, const char* errorResourceFile,
+                                  std::string* error);
+
+}  // namespace qor::dbx

@@ -1,0 +1,146 @@
+#include "profile.h"
+
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+namespace qor::text {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (auto& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+template <typename Fn>
+void forEachLine(const std::string& content, Fn fn) {
+    std::size_t start = 0;
+    while (start <= content.size()) {
+        auto end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        fn(std::string_view(content).substr(start, end - start));
+        if (end == content.size()) break;
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+std::string trimBlanks(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b])) ++b;
+    while (e > b && isBlank(s[e - 1])) --e;
+    return std::string(s.substr(b, e - b));
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+ProfileFile ProfileFile::load(const std::string& path) {
+    auto content = readFile(path);
+    return content ? parse(*content) : ProfileFile{};
+}
+
+ProfileFile ProfileFile::parse(const std::string& content) {
+    ProfileFile file;
+    std::map<std::string, std::string>* current = nullptr;
+    forEachLine(content, [&](std::string_view raw) {
+        std::string line = trimBlanks(raw);
+        if (line.empty() || line[0] == ';') return;
+        if (line.front() == '[') {
+            auto close = line.find(']');
+            std::string name = trimBlanks(std::string_view(line).substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            current = &file.values_[upper(name)];
+            return;
+        }
+        if (!current) return;
+        auto eq = line.find('=');
+        if (eq == std::string::npos) return;
+        std::string key = upper(trimBlanks(std::string_view(line).substr(0, eq)));
+        std::string value = trimBlanks(std::string_view(line).substr(eq + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        if (value.size() > 2047) value.resize(2047);
+        current->emplace(key, value);  // the first occurrence of a key wins
+    });
+    return file;
+}
+
+std::string ProfileFile::readString(const std::string& section, const std::string& key,
+                                    const std::string& fallback) const {
+    auto s = values_.find(upper(section));
+    if (s == values_.end()) return fallback;
+    auto k = s->second.find(upper(key));
+    return k == s->second.end() ? fallback : k->second;
+}
+
+std::optional<DefinitionFile> DefinitionFile::load(const std::string& path) {
+    auto content = readFile(path);
+    if (!content) return std::nullopt;
+    return parse(*content);
+}
+
+DefinitionFile DefinitionFile::parse(const std::string& content) {
+    DefinitionFile file;
+    Lines* current = nullptr;
+    forEachLine(content, [&](std::string_view raw) {
+        std::string line = trimBlanks(raw);
+        if (line.empty() || line[0] == ';') return;
+        if (line.front() == '[' && line.back() == ']') {
+            std::string name = trimBlanks(std::string_view(line).substr(1, line.size() - 2));
+            current = nullptr;
+            for (auto& [n, lines] : file.sections_)
+                if (equalsNoCase(n, name)) current = &lines;
+            if (!current) {
+                file.sections_.emplace_back(name, Lines{});
+                current = &file.sections_.back().second;
+            }
+            return;
+        }
+        if (!current) return;
+        auto eq = line.find('=');
+        if (eq == std::string::npos) return;
+        current->emplace_back(trimBlanks(std::string_view(line).substr(0, eq)),
+                              trimBlanks(std::string_view(line).substr(eq + 1)));
+    });
+    return file;
+}
+
+const DefinitionFile::Lines* DefinitionFile::find(const std::string& section) const {
+    for (auto& [name, lines] : sections_)
+        if (equalsNoCase(name, section)) return &lines;
+    return nullptr;
+}
+
+bool DefinitionFile::hasSection(const std::string& section) const { return find(section) != nullptr; }
+
+DefinitionFile::Lines DefinitionFile::section(const std::string& section) const {
+    auto* lines = find(section);
+    return lines ? *lines : Lines{};
+}
+
+std::string DefinitionFile::value(const std::string& section, const std::string& key) const {
+    if (auto* lines = find(section))
+        for (auto& [k, v] : *lines)
+            if (equalsNoCase(k, key)) return v;
+    return {};
+}
+
+}  // namespace qor::text
