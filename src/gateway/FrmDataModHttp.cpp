@@ -1,0 +1,91 @@
+#include "gateway/FrmDataModHttp.h"
+
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+#include "dataset/packet.h"
+#include "gateway/gateway_settings.h"
+#include "gateway/gateway_statement.h"
+#include "gateway/http_poster.h"
+#include "gateway/multipart_request.h"
+#include "gateway/reply_dump.h"
+#include "text/cp950.h"
+#include "text/errors.h"
+
+namespace qor::gateway {
+
+struct TDataModHttp::Http {
+    explicit Http(int timeoutMs) : poster(std::chrono::milliseconds(timeoutMs)) {}
+
+    // The boundary of a body built now. Two calls within one millisecond would share it, so
+    // the second waits for the clock to move on: every request starts with a new boundary.
+    std::string nextBoundary() {
+        while (true) {
+            auto now = std::chrono::system_clock::now();
+            std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+            std::tm local{};
+            localtime_r(&seconds, &local);
+            auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          now.time_since_epoch()).count() % 1000;
+            std::string boundary = boundaryFor(local, static_cast<int>(ms));
+            if (boundary != lastBoundary) {
+                lastBoundary = boundary;
+                return boundary;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
+
+    HttpPoster poster;  // IdHTTP1
+    std::string lastBoundary;
+};
+
+TDataModHttp::TDataModHttp(std::string executableDir, std::string dumpDir, Dialogs& dialogs,
+                           int timeoutMs)
+    : dumpDir_(std::move(dumpDir)), dialogs_(dialogs), http_(std::make_unique<Http>(timeoutMs)) {
+    GatewaySettings settings = readGatewaySettings(executableDir);
+    host_ = settings.host;
+    userName_ = settings.userName;
+    password_ = settings.password;
+    port_ = settings.port;
+    driver_ = settings.driver;
+    queryUrl_ = settings.queryUrl();
+}
+
+TDataModHttp::~TDataModHttp() = default;
+
+void TDataModHttp::OpenRemoteQuery(ds::Dataset& target, const std::string& statement) {
+    const std::string sql = gatewayStatement(statement);
+    const std::string boundary = http_->nextBoundary();
+    const std::string body = multipartBody(
+        boundary, {{"user_name", userName_}, {"password", password_}, {"sql", sql}});
+    const std::string address =
+        queryUrl_ + "?user_name=" + userName_ + "&password=" + password_;
+
+    std::string reply;
+    try {
+        reply = http_->poster.post(address, boundary, body);
+        writeReplyDump(dumpDir_, reply);
+    } catch (const std::exception& failure) {
+        dialogs_.showMessage(queryUrl_ + QOR_BIG5("錯誤的連線: ") + failure.what());
+        throw SilentAbort();
+    }
+
+    if (reply.starts_with("<RESULT>")) throw Error(reply);
+
+    try {
+        ds::loadPacket(target, reply);
+    } catch (const SilentAbort&) {
+        throw;  // raised by the target's own handlers, which have told the user already
+    } catch (const std::exception&) {
+        try {
+            target.close();
+            target.clearFields();
+        } catch (const std::exception&) {
+        }
+        throw Error(reply);
+    }
+}
+
+}  // namespace qor::gateway

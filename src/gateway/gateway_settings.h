@@ -1,0 +1,21 @@
+#pragma once
+// The gateway settings of httpset.ini, read once at start-up.
+#include <string>
+
+namespace qor::gateway {
+
+struct GatewaySettings {
+    std::string host = "127.0.0.1";
+    std::string userName = "SYSDBA";
+    std::string password = "quillbarn";
+    std::string port = "80";
+    std::string driver = "ado";
+
+    // "http://" + host + ":" + port + "/oVat/" + driver + "/index.php"
+    std::string queryUrl() const;
+};
+
+// Section "set" of httpset.ini in `folder`; a missing file, section or key gives the default.
+GatewaySettings readGatewaySettings(const std::string& folder);
+
+}  // namespace qor::gateway

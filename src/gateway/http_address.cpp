@@ -1,0 +1,100 @@
+#include "gateway/http_address.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "gateway/transport_failure.h"
+#include "text/cp950.h"
+#include "text/profile.h"
+
+namespace qor::gateway {
+
+namespace {
+
+// Backslashes become "/" (a trail byte 0x5C of a Big5 character stays), and the address
+// ends at its first "#".
+std::string normalised(std::string_view address) {
+    std::string out(address.substr(0, address.find('#')));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (text::isLeadByte(static_cast<unsigned char>(out[i])) && i + 1 < out.size()) {
+            ++i;
+            continue;
+        }
+        if (out[i] == '\\') out[i] = '/';
+    }
+    return out;
+}
+
+unsigned short portNumber(const std::string& text) {
+    unsigned long value = 0;
+    bool digits = !text.empty() && text.size() <= 5;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) digits = false;
+        else value = value * 10 + static_cast<unsigned long>(c - '0');
+    }
+    if (!digits || value == 0 || value > 65535)
+        throw TransportFailure("Invalid port number: " + text);
+    return static_cast<unsigned short>(value);
+}
+
+// The protocol name of "name://...", or empty when the text starts with none.
+std::string protocolOf(const std::string& s) {
+    auto colon = s.find("://");
+    if (colon == std::string::npos || colon == 0) return {};
+    for (std::size_t i = 0; i < colon; ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return {};
+    }
+    return s.substr(0, colon);
+}
+
+HttpAddress parseNormalised(const std::string& s) {
+    std::string protocol = protocolOf(s);
+    if (!text::equalsNoCase(protocol, "http"))
+        throw TransportFailure("Unsupported protocol: " + (protocol.empty() ? s : protocol));
+    std::string rest = s.substr(protocol.size() + 3);
+    auto pathStart = rest.find('/');
+    auto queryStart = rest.find('?');
+    auto authorityEnd = std::min(pathStart, queryStart);
+    std::string authority = rest.substr(0, authorityEnd);
+
+    HttpAddress address;
+    auto colon = authority.rfind(':');
+    if (colon == std::string::npos) {
+        address.host = authority;
+        address.portText = "80";
+    } else {
+        address.host = authority.substr(0, colon);
+        address.portText = authority.substr(colon + 1);
+    }
+    address.port = portNumber(address.portText);
+    if (authorityEnd == std::string::npos) address.target = "/";
+    else if (authorityEnd == pathStart) address.target = rest.substr(pathStart);
+    else address.target = "/" + rest.substr(queryStart);
+    return address;
+}
+
+}  // namespace
+
+HttpAddress parseHttpAddress(std::string_view address) { return parseNormalised(normalised(address)); }
+
+HttpAddress resolveLocation(const HttpAddress& request, std::string_view location) {
+    std::string loc = normalised(text::trimBlanks(location));
+    if (!protocolOf(loc).empty()) return parseNormalised(loc);
+    if (loc.starts_with("//")) return parseNormalised("http:" + loc);
+
+    HttpAddress next = request;
+    std::string path = request.target.substr(0, request.target.find('?'));
+    if (loc.starts_with("/")) next.target = loc;
+    else if (loc.empty()) next.target = request.target;
+    else if (loc.starts_with("?")) next.target = path + loc;
+    else next.target = path.substr(0, path.rfind('/') + 1) + loc;
+    return next;
+}
+
+std::string hostHeader(const HttpAddress& address) {
+    if (address.portText == "80") return address.host;
+    return address.host + ":" + address.portText;
+}
+
+}  // namespace qor::gateway

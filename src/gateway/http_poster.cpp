@@ -1,0 +1,88 @@
+#include "gateway/http_poster.h"
+
+#include <algorithm>
+
+#include "gateway/http_address.h"
+#include "gateway/http_reply.h"
+#include "gateway/multipart_request.h"
+#include "gateway/reply_reader.h"
+#include "gateway/transport_failure.h"
+#include "text/profile.h"
+
+namespace qor::gateway {
+
+namespace {
+
+constexpr std::chrono::milliseconds kRedirectDrain{4000};
+constexpr std::chrono::milliseconds kFailureDrain{2000};
+
+// Reads and drops a body we do not use, waiting no longer than `most` in all.
+void drainBody(ReplyReader& reader, const ReplyHead& head, std::chrono::milliseconds most) {
+    reader.stopWaitingAt(ReplyReader::Clock::now() + most);
+    try {
+        readReplyBody(reader, head);
+    } catch (const TransportFailure&) {
+        // what was not read by then does not matter
+    }
+}
+
+}  // namespace
+
+HttpPoster::HttpPoster(std::chrono::milliseconds limit) : limit_(limit) {}
+
+std::string HttpPoster::post(const std::string& address, const std::string& boundary,
+                             const std::string& body) {
+    connection_.close();  // a kept-alive connection never serves a second call
+    try {
+        return exchange(address, boundary, body);
+    } catch (...) {
+        connection_.close();
+        throw;
+    }
+}
+
+std::string HttpPoster::exchange(const std::string& address, const std::string& boundary,
+                                 const std::string& body) {
+    HttpAddress url = parseHttpAddress(address);
+    for (int sent = 1;; ++sent) {
+        connection_.connect(url.host, url.port, limit_);
+        connection_.write(requestHead(url, boundary, body.size(),
+                                      cookies_.cookieHeader(url.host, url.target)) + body,
+                          limit_);
+
+        ReplyReader reader(connection_, limit_);
+        ReplyHead head;
+        do {
+            head = readReplyHead(reader);
+            // Cookies count from every reply: interim, redirects and failures too.
+            for (const auto& [name, value] : head.headers) {
+                if (text::equalsNoCase(name, "Set-Cookie"))
+                    cookies_.storeSetCookie(url.host, url.target, value);
+                else if (text::equalsNoCase(name, "Set-Cookie2"))
+                    cookies_.storeSetCookie2(url.host, url.target, value);
+            }
+        } while (head.status == 100);
+
+        const std::string* location = head.header("Location");
+        const bool hasLocation = location && !location->empty();
+        if (hasLocation || (head.status >= 300 && head.status <= 399 && head.status != 304)) {
+            drainBody(reader, head, std::min(kRedirectDrain, limit_));
+            connection_.close();
+            // A redirect that names no place to go cannot be followed.
+            if (!hasLocation) throw TransportFailure(head.statusLine);
+            if (sent >= kMaxRequestsPerCall) return {};
+            url = resolveLocation(url, *location);
+            continue;
+        }
+        if (head.status >= 200 && head.status <= 299) {
+            std::string answer = head.status == 204 ? std::string() : readReplyBody(reader, head);
+            if (!head.hasHeaderContaining("Connection", "keep-alive")) connection_.close();
+            return answer;
+        }
+        drainBody(reader, head, std::min(kFailureDrain, limit_));
+        connection_.close();
+        throw TransportFailure(head.statusLine);
+    }
+}
+
+}  // namespace qor::gateway

@@ -1,0 +1,39 @@
+#pragma once
+// The HTTP client of the gateway module: posts a multipart form, follows redirects, keeps
+// the cookies, and gives back the answer's body.
+#include <chrono>
+#include <string>
+
+#include "gateway/cookie_store.h"
+#include "gateway/socket_connection.h"
+
+namespace qor::gateway {
+
+// Requests sent for one call at most; a 15th request redirected again ends in an empty reply.
+inline constexpr int kMaxRequestsPerCall = 15;
+
+class HttpPoster {
+public:
+    // `limit` bounds the connect and every wait for data.
+    explicit HttpPoster(std::chrono::milliseconds limit);
+
+    // POSTs `body` (multipart/form-data with `boundary`) to `address` and returns the body of
+    // the 2xx answer, byte for byte. A connection kept alive by the previous call is closed
+    // first. Failures (connection, time limit, over-long lines, a status that is neither 2xx
+    // nor a redirect, whose text is then the status line) are TransportFailures.
+    std::string post(const std::string& address, const std::string& boundary,
+                     const std::string& body);
+
+    // The connection of the last answer is still open (it asked for keep-alive).
+    bool holdsConnection() const { return connection_.isOpen(); }
+
+private:
+    std::string exchange(const std::string& address, const std::string& boundary,
+                         const std::string& body);
+
+    std::chrono::milliseconds limit_;
+    SocketConnection connection_;
+    CookieStore cookies_;
+};
+
+}  // namespace qor::gateway

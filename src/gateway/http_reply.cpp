@@ -1,0 +1,87 @@
+#include "gateway/http_reply.h"
+
+#include <cctype>
+#include <limits>
+#include <optional>
+
+#include "text/profile.h"
+
+namespace qor::gateway {
+
+namespace {
+
+bool containsNoCase(std::string_view text, std::string_view part) {
+    if (part.size() > text.size()) return false;
+    for (std::size_t i = 0; i + part.size() <= text.size(); ++i)
+        if (text::equalsNoCase(text.substr(i, part.size()), part)) return true;
+    return false;
+}
+
+// A whole number with an optional sign; too large a value is held as the largest.
+std::optional<long long> wholeNumber(std::string_view s) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    if (i == s.size()) return std::nullopt;
+    long long value = 0;
+    const long long most = std::numeric_limits<long long>::max();
+    for (; i < s.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
+        int digit = s[i] - '0';
+        value = value > (most - digit) / 10 ? most : value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+const std::string* ReplyHead::header(std::string_view name) const {
+    for (const auto& [key, value] : headers)
+        if (text::equalsNoCase(key, name)) return &value;
+    return nullptr;
+}
+
+bool ReplyHead::hasHeaderContaining(std::string_view name, std::string_view part) const {
+    for (const auto& [key, value] : headers)
+        if (text::equalsNoCase(key, name) && containsNoCase(value, part)) return true;
+    return false;
+}
+
+int statusCodeOf(std::string_view statusLine) {
+    auto first = statusLine.find_first_not_of(' ');
+    auto gap = statusLine.find(' ', first);
+    if (first == std::string_view::npos || gap == std::string_view::npos) return -1;
+    auto start = statusLine.find_first_not_of(' ', gap);
+    if (start == std::string_view::npos) return -1;
+    auto end = statusLine.find(' ', start);
+    auto number = wholeNumber(statusLine.substr(start, end == std::string_view::npos ? end : end - start));
+    if (!number || *number < std::numeric_limits<int>::min() || *number > std::numeric_limits<int>::max())
+        return -1;
+    return static_cast<int>(*number);
+}
+
+ReplyHead readReplyHead(ReplyReader& reader) {
+    ReplyHead head;
+    head.statusLine = reader.readLine();
+    head.status = statusCodeOf(head.statusLine);
+    while (true) {
+        std::string line = reader.readLine();
+        if (line.empty()) return head;
+        auto colon = line.find(':');
+        if (colon == std::string::npos) continue;  // not a header: nothing to take from it
+        head.headers.emplace_back(text::trimBlanks(std::string_view(line).substr(0, colon)),
+                                  text::trimBlanks(std::string_view(line).substr(colon + 1)));
+    }
+}
+
+std::string readReplyBody(ReplyReader& reader, const ReplyHead& head) {
+    if (head.status == 204 || head.status == 304) return {};
+    std::optional<long long> length;
+    if (const std::string* value = head.header("Content-Length")) length = wholeNumber(*value);
+    if (length && *length > 0) return reader.readUpTo(static_cast<std::size_t>(*length));
+    if (head.hasHeaderContaining("Transfer-Encoding", "chunked")) return reader.readChunked();
+    if (!length) return reader.readToClose();
+    return {};
+}
+
+}  // namespace qor::gateway

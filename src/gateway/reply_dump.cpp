@@ -1,0 +1,32 @@
+#include "gateway/reply_dump.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "gateway/transport_failure.h"
+
+namespace qor::gateway {
+
+void writeReplyDump(const std::string& folder, const std::string& reply) {
+    namespace fs = std::filesystem;
+    const fs::path path = fs::path(folder.empty() ? "." : folder) / "Result.txt";
+    auto fail = [&](const std::string& reason) {
+        throw TransportFailure("Cannot create file \"" + path.string() + "\". " + reason);
+    };
+    std::error_code error;
+    if (!folder.empty() && !fs::is_directory(folder, error)) {
+        fs::create_directories(folder, error);
+        if (error) fail(error.message() + ".");
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) fail(std::string(std::strerror(errno)) + ".");
+    const std::string content = reply + "\r\n";
+    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    const int savedErrno = errno;
+    if (std::fclose(file) != 0 || !written)
+        fail(std::string(std::strerror(written ? errno : savedErrno)) + ".");
+}
+
+}  // namespace qor::gateway

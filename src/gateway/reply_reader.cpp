@@ -1,0 +1,111 @@
+#include "gateway/reply_reader.h"
+
+#include <algorithm>
+
+#include "gateway/transport_failure.h"
+
+namespace qor::gateway {
+
+namespace {
+constexpr std::size_t kReadSize = 64 * 1024;
+const char* const kClosed = "Connection closed gracefully.";
+}  // namespace
+
+ReplyReader::ReplyReader(SocketConnection& connection, std::chrono::milliseconds limit)
+    : connection_(connection), limit_(limit) {}
+
+void ReplyReader::stopWaitingAt(Clock::time_point deadline) { deadline_ = deadline; }
+
+bool ReplyReader::fill() {
+    auto wait = limit_;
+    if (deadline_) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - Clock::now());
+        if (left.count() <= 0) throw TransportFailure("Read timed out.");
+        wait = std::min(wait, left);
+    }
+    if (pos_ > 0 && pos_ >= buffer_.size() / 2) {
+        buffer_.erase(0, pos_);
+        pos_ = 0;
+    }
+    const std::size_t old = buffer_.size();
+    buffer_.resize(old + kReadSize);
+    std::size_t got = 0;
+    try {
+        got = connection_.readSome(buffer_.data() + old, kReadSize, wait);
+    } catch (...) {
+        buffer_.resize(old);
+        throw;
+    }
+    buffer_.resize(old + got);
+    return got > 0;
+}
+
+std::string ReplyReader::take(std::size_t count) {
+    std::string out = buffer_.substr(pos_, count);
+    pos_ += count;
+    scanned_ = 0;
+    return out;
+}
+
+std::string ReplyReader::readLine() {
+    while (true) {
+        auto lf = buffer_.find('\n', pos_ + scanned_);
+        if (lf != std::string::npos) {
+            std::string line = take(lf - pos_);
+            ++pos_;  // the LF
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.size() > kMaxHeaderLine) throw TransportFailure("Maximum line length exceeded.");
+            return line;
+        }
+        scanned_ = buffered();
+        // One byte more than the limit may still be the CR of a line of full length.
+        if (buffered() > kMaxHeaderLine + 1) throw TransportFailure("Maximum line length exceeded.");
+        if (!fill()) throw TransportFailure(kClosed);
+    }
+}
+
+std::string ReplyReader::readUpTo(std::size_t count) {
+    while (buffered() < count && fill()) {
+    }
+    return take(std::min(count, buffered()));
+}
+
+std::string ReplyReader::readToClose() {
+    while (fill()) {
+    }
+    return take(buffered());
+}
+
+std::string ReplyReader::readChunked() {
+    std::string body;
+    while (true) {
+        std::string line = readLine();
+        std::size_t at = line.find_first_not_of(" \t");
+        std::size_t size = 0, digits = 0;
+        for (; at != std::string::npos && at < line.size(); ++at, ++digits) {
+            char c = line[at];
+            int value = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+            if (value < 0) break;
+            if (digits >= 15) throw TransportFailure("Invalid chunk size.");
+            size = size * 16 + static_cast<std::size_t>(value);
+        }
+        if (digits == 0) throw TransportFailure("Invalid chunk size.");
+        if (size == 0) break;
+        std::string data = readUpTo(size);
+        if (data.size() < size) throw TransportFailure(kClosed);
+        body += data;
+        readLine();  // the CR LF that ends the chunk's data
+    }
+    // Trailer lines up to the empty line; a gateway that closes instead is fine too.
+    try {
+        while (!readLine().empty()) {
+        }
+    } catch (const TransportFailure&) {
+    }
+    return body;
+}
+
+}  // namespace qor::gateway

@@ -1,0 +1,50 @@
+#pragma once
+// Buffered reading of a reply from the gateway connection: lines, counted bytes, chunks and
+// everything up to the close.
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "gateway/socket_connection.h"
+
+namespace qor::gateway {
+
+// Longest status or header line accepted, CR LF not counted.
+inline constexpr std::size_t kMaxHeaderLine = 65000;
+
+class ReplyReader {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // Every wait for data lasts at most `limit`.
+    ReplyReader(SocketConnection& connection, std::chrono::milliseconds limit);
+
+    // From now on waits also end at `deadline`: passing it fails as a read time out.
+    void stopWaitingAt(Clock::time_point deadline);
+
+    // A line up to LF, without the LF and a CR before it. Fails with "Maximum line length
+    // exceeded." beyond kMaxHeaderLine characters, and with "Connection closed gracefully."
+    // when the connection closes before the LF.
+    std::string readLine();
+    // `count` bytes, or fewer when the connection closes first.
+    std::string readUpTo(std::size_t count);
+    // Everything until the connection closes.
+    std::string readToClose();
+    // A body in the chunked transfer coding, trailers read and dropped.
+    std::string readChunked();
+
+private:
+    bool fill();  // false once the connection has closed
+    std::size_t buffered() const { return buffer_.size() - pos_; }
+    std::string take(std::size_t count);
+
+    SocketConnection& connection_;
+    std::chrono::milliseconds limit_;
+    std::optional<Clock::time_point> deadline_;
+    std::string buffer_;
+    std::size_t pos_ = 0;
+    std::size_t scanned_ = 0;  // bytes after pos_ already searched for LF
+};
+
+}  // namespace qor::gateway

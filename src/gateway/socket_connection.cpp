@@ -1,0 +1,120 @@
+#include "gateway/socket_connection.h"
+
+#include <boost/asio/connect.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/write.hpp>
+
+#include "gateway/transport_failure.h"
+
+namespace qor::gateway {
+
+namespace asio = boost::asio;
+using asio::ip::tcp;
+using boost::system::error_code;
+
+struct SocketConnection::Impl {
+    asio::io_context io;
+    tcp::socket socket{io};
+
+    // Runs the operation that `start` begins until it completes or `limit` passes; on time
+    // out the operation is cancelled and the socket closed. Returns false on time out.
+    template <class Start>
+    bool runWithin(std::chrono::milliseconds limit, Start start) {
+        bool done = false;
+        io.restart();
+        start(done);
+        io.run_for(limit.count() > 0 ? limit : std::chrono::milliseconds(0));
+        if (done) return true;
+        error_code ignored;
+        socket.cancel(ignored);
+        socket.close(ignored);
+        io.restart();
+        io.run();  // lets the cancelled handler finish
+        return false;
+    }
+};
+
+namespace {
+
+std::string systemText(const error_code& error) {
+    std::string text = error.message();
+    if (!text.empty() && text.back() != '.') text += '.';
+    return text;
+}
+
+}  // namespace
+
+SocketConnection::SocketConnection() : d_(std::make_unique<Impl>()) {}
+SocketConnection::~SocketConnection() { close(); }
+
+void SocketConnection::connect(const std::string& host, unsigned short port,
+                               std::chrono::milliseconds limit) {
+    close();
+    // Name lookup is synchronous: the gateway is normally named by its address.
+    error_code error;
+    tcp::resolver resolver(d_->io);
+    auto endpoints = resolver.resolve(host, std::to_string(port),
+                                      tcp::resolver::numeric_service, error);
+    if (error) throw TransportFailure(systemText(error));
+
+    bool finished = d_->runWithin(limit, [&](bool& done) {
+        asio::async_connect(d_->socket, endpoints, [&](const error_code& e, const tcp::endpoint&) {
+            error = e;
+            done = true;
+        });
+    });
+    if (!finished) throw TransportFailure("Connect timed out.");
+    if (error == asio::error::connection_refused) {
+        close();
+        throw TransportFailure("Connection refused.");
+    }
+    if (error) {
+        close();
+        throw TransportFailure(systemText(error));
+    }
+    d_->socket.set_option(tcp::no_delay(true), error);
+}
+
+void SocketConnection::write(std::string_view bytes, std::chrono::milliseconds limit) {
+    error_code error;
+    bool finished = d_->runWithin(limit, [&](bool& done) {
+        asio::async_write(d_->socket, asio::buffer(bytes.data(), bytes.size()),
+                          [&](const error_code& e, std::size_t) {
+                              error = e;
+                              done = true;
+                          });
+    });
+    if (!finished) throw TransportFailure("Write timed out.");
+    if (error) throw TransportFailure(systemText(error));
+}
+
+std::size_t SocketConnection::readSome(char* buffer, std::size_t size,
+                                       std::chrono::milliseconds limit) {
+    error_code error;
+    std::size_t got = 0;
+    bool finished = d_->runWithin(limit, [&](bool& done) {
+        d_->socket.async_read_some(asio::buffer(buffer, size),
+                                   [&](const error_code& e, std::size_t n) {
+                                       error = e;
+                                       got = n;
+                                       done = true;
+                                   });
+    });
+    if (!finished) throw TransportFailure("Read timed out.");
+    if (error == asio::error::eof) return 0;
+    if (error) throw TransportFailure(systemText(error));
+    return got;
+}
+
+void SocketConnection::close() {
+    error_code ignored;
+    if (d_->socket.is_open()) {
+        d_->socket.shutdown(tcp::socket::shutdown_both, ignored);
+        d_->socket.close(ignored);
+    }
+}
+
+bool SocketConnection::isOpen() const { return d_->socket.is_open(); }
+
+}  // namespace qor::gateway

@@ -1,0 +1,34 @@
+#pragma once
+// One TCP connection to the gateway. Every blocking step waits at most the given time;
+// running out of time, or any socket error, is a TransportFailure.
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qor::gateway {
+
+class SocketConnection {
+public:
+    SocketConnection();
+    ~SocketConnection();
+    SocketConnection(const SocketConnection&) = delete;
+    SocketConnection& operator=(const SocketConnection&) = delete;
+
+    // Failure texts: "Connect timed out.", "Connection refused.", or the system's text.
+    void connect(const std::string& host, unsigned short port, std::chrono::milliseconds limit);
+    // Failure texts: "Write timed out." or the system's text.
+    void write(std::string_view bytes, std::chrono::milliseconds limit);
+    // Up to `size` bytes; 0 once the other side has closed. Failure texts: "Read timed out."
+    // or the system's text.
+    std::size_t readSome(char* buffer, std::size_t size, std::chrono::milliseconds limit);
+    void close();
+    bool isOpen() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+}  // namespace qor::gateway
