@@ -1,0 +1,253 @@
+#include "dataset/packet_values.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "dataset/packet_escape.h"
+#include "text/cp950.h"
+
+namespace qor::ds::packet {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Exactly `count` decimal digits at `text[at]`.
+bool readDigits(std::string_view text, std::size_t at, std::size_t count, int& out) {
+    if (at + count > text.size()) return false;
+    int value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (!isDigit(text[i])) return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    out = value;
+    return true;
+}
+
+bool readInteger(std::string_view text, const FieldType& type, std::int64_t& out) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+') ++first;  // from_chars takes "-" only
+    if (first == last || *first == '+') return false;
+    std::int64_t value;
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last) return false;
+    if (value < type.min || value > type.max) return false;
+    out = value;
+    return true;
+}
+
+bool readDouble(std::string_view text, double& out) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+') ++first;
+    if (first == last || *first == '+') return false;
+    auto [end, ec] = std::from_chars(first, last, out, std::chars_format::general);
+    return ec == std::errc() && end == last;
+}
+
+bool readBoolean(std::string_view text, bool& out) {
+    if (equalsNoCase(text, "TRUE")) out = true;
+    else if (equalsNoCase(text, "FALSE")) out = false;
+    else return false;
+    return true;
+}
+
+bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int daysInMonth(int y, int m) {
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && isLeapYear(y) ? 29 : days[m - 1];
+}
+
+// yyyymmdd
+bool readDate(std::string_view text, Date& out) {
+    if (text.size() != 8) return false;
+    Date d;
+    if (!readDigits(text, 0, 4, d.year) || !readDigits(text, 4, 2, d.month) ||
+        !readDigits(text, 6, 2, d.day))
+        return false;
+    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 ||
+        d.day > daysInMonth(d.year, d.month))
+        return false;
+    out = d;
+    return true;
+}
+
+// hh:mm:ss, then optionally three digits of milliseconds
+bool readTime(std::string_view text, Time& out) {
+    if (text.size() != 8 && text.size() != 11) return false;
+    Time t;
+    if (!readDigits(text, 0, 2, t.hour) || text[2] != ':' || !readDigits(text, 3, 2, t.minute) ||
+        text[5] != ':' || !readDigits(text, 6, 2, t.second))
+        return false;
+    if (text.size() == 11 && !readDigits(text, 8, 3, t.msec)) return false;
+    if (t.hour > 23 || t.minute > 59 || t.second > 59) return false;
+    out = t;
+    return true;
+}
+
+bool readDateTime(std::string_view text, DateTime& out) {
+    if (text.size() < 9 || text[8] != 'T') return false;
+    DateTime dt;
+    if (!readDate(text.substr(0, 8), dt.date) || !readTime(text.substr(9), dt.time)) return false;
+    out = dt;
+    return true;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool readHex(std::string_view text, std::string& out) {
+    if (text.size() % 2 != 0) return false;
+    out.clear();
+    out.reserve(text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        const int hi = hexDigit(text[i]);
+        const int lo = hexDigit(text[i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        out += static_cast<char>(hi * 16 + lo);
+    }
+    return true;
+}
+
+void appendPadded(std::string& out, int value, int width) {
+    char buf[16];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    for (auto n = end - buf; n < width; ++n) out += '0';
+    out.append(buf, end);
+}
+
+void appendDate(std::string& out, const Date& d) {
+    appendPadded(out, d.year, 4);
+    appendPadded(out, d.month, 2);
+    appendPadded(out, d.day, 2);
+}
+
+void appendTime(std::string& out, const Time& t) {
+    appendPadded(out, t.hour, 2);
+    out += ':';
+    appendPadded(out, t.minute, 2);
+    out += ':';
+    appendPadded(out, t.second, 2);
+    if (t.msec != 0) appendPadded(out, t.msec, 3);
+}
+
+void appendHex(std::string& out, std::string_view bytes) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += digits[b >> 4];
+        out += digits[b & 0x0F];
+    }
+}
+
+void appendDouble(std::string& out, double v, bool fixedNotation) {
+    // Shortest texts that read back to the same double; in fixed notation the widest is the
+    // smallest subnormal, "0." and 323 zeros before its digit.
+    char buf[400];
+    const auto result = fixedNotation
+                            ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
+                            : std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, result.ptr);
+}
+
+}  // namespace
+
+bool readValue(const FieldType& type, int size, std::string_view text, Value& out) {
+    switch (type.kind) {
+    case FieldKind::String:
+        out = text.size() <= static_cast<std::size_t>(size)
+                  ? std::string(text)
+                  : text::cutToBytes(text, static_cast<std::size_t>(size));
+        return true;
+    case FieldKind::Memo:
+        out = std::string(text);
+        return true;
+    case FieldKind::Binary: {
+        std::string bytes;
+        if (!readHex(text, bytes)) return false;
+        out = std::move(bytes);
+        return true;
+    }
+    default:
+        break;
+    }
+    if (text.empty()) {
+        out = std::monostate{};
+        return true;
+    }
+    switch (type.kind) {
+    case FieldKind::SmallInt:
+    case FieldKind::Integer:
+    case FieldKind::Word:
+    case FieldKind::LargeInt: {
+        std::int64_t v;
+        if (!readInteger(text, type, v)) return false;
+        out = v;
+        return true;
+    }
+    case FieldKind::Float:
+    case FieldKind::Currency:
+    case FieldKind::BCD: {
+        double v;
+        if (!readDouble(text, v)) return false;
+        out = v;
+        return true;
+    }
+    case FieldKind::Boolean: {
+        bool v;
+        if (!readBoolean(text, v)) return false;
+        out = v;
+        return true;
+    }
+    case FieldKind::Date: {
+        Date v;
+        if (!readDate(text, v)) return false;
+        out = v;
+        return true;
+    }
+    case FieldKind::Time: {
+        Time v;
+        if (!readTime(text, v)) return false;
+        out = v;
+        return true;
+    }
+    case FieldKind::DateTime: {
+        DateTime v;
+        if (!readDateTime(text, v)) return false;
+        out = v;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void appendValue(std::string& out, FieldKind kind, const Value& value) {
+    if (const auto* s = std::get_if<std::string>(&value)) {
+        if (kind == FieldKind::Binary) appendHex(out, *s);
+        else appendEscaped(out, *s);
+    } else if (const auto* i = std::get_if<std::int64_t>(&value)) {
+        char buf[24];
+        out.append(buf, std::to_chars(buf, buf + sizeof buf, *i).ptr);
+    } else if (const auto* d = std::get_if<double>(&value)) {
+        appendDouble(out, *d, kind == FieldKind::BCD);
+    } else if (const auto* b = std::get_if<bool>(&value)) {
+        out += *b ? "TRUE" : "FALSE";
+    } else if (const auto* date = std::get_if<Date>(&value)) {
+        appendDate(out, *date);
+    } else if (const auto* time = std::get_if<Time>(&value)) {
+        appendTime(out, *time);
+    } else if (const auto* dt = std::get_if<DateTime>(&value)) {
+        appendDate(out, dt->date);
+        out += 'T';
+        appendTime(out, dt->time);
+    }
+}
+
+}  // namespace qor::ds::packet
