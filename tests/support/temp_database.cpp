@@ -1,0 +1,193 @@
+#include "temp_database.h"
+
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace qor::test {
+namespace {
+
+std::string shellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+// Runs a shell command; returns its exit status and everything it printed.
+std::pair<int, std::string> runCommand(const std::string& command) {
+    std::string output;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) throw std::runtime_error("cannot run: " + command);
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), n);
+    int status = ::pclose(pipe);
+    int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return {code, output};
+}
+
+fs::path sourcePath(const std::string& file) {
+    fs::path path(file);
+    return path.is_absolute() ? path : fs::path(QOR_SOURCE_DIR) / path;
+}
+
+// Creating a database through isql takes a good part of a second, and every test wants a fresh
+// one: the first test to ask makes a template file per schema (named by a hash of the schema
+// text) in the build folder, and every database is a copy of it. Templates are written under
+// a private name and renamed into place, so tests running side by side never see half a file.
+fs::path templateFor(const std::vector<std::string>& schemaFiles) {
+    std::string key;
+    for (const auto& file : schemaFiles) key += file + '\n' + readFile(sourcePath(file)) + '\n';
+    key += readFile(fs::path(QOR_SOURCE_DIR) / "scripts/create-database");
+    char name[64];
+    std::snprintf(name, sizeof name, "schema-%016zx.fdb", std::hash<std::string>{}(key));
+
+    fs::path folder = fs::path(QOR_BIN_DIR).parent_path() / "test-db-templates";
+    fs::create_directories(folder);
+    fs::path target = folder / name;
+    if (fs::exists(target)) return target;
+
+    fs::path scratch = folder / (std::string(name) + "." + std::to_string(::getpid()) + ".tmp");
+    std::string command = shellQuote((fs::path(QOR_SOURCE_DIR) / "scripts/create-database").string()) +
+                          " --force " + shellQuote(scratch.string());
+    for (const auto& file : schemaFiles) command += " " + shellQuote(sourcePath(file).string());
+    auto [code, output] = runCommand(command);
+    if (code != 0) {
+        std::error_code ignored;
+        fs::remove(scratch, ignored);
+        throw std::runtime_error("creating the test database failed:\n" + output);
+    }
+    fs::rename(scratch, target);
+    return target;
+}
+
+}  // namespace
+
+fs::path makeTempFolder(const std::string& prefix) {
+    std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder like " + pattern);
+    return fs::path(pattern);
+}
+
+TempDatabase::TempDatabase(const std::string& extraSql)
+    : TempDatabase(std::vector<std::string>{"db/store-schema.sql"}, extraSql) {}
+
+TempDatabase::TempDatabase(const std::vector<std::string>& schemaFiles, const std::string& extraSql,
+                           const std::string& fileName) {
+    folder_ = makeTempFolder("qor-db-");
+    path_ = folder_ / fileName;
+    try {
+        fs::copy_file(templateFor(schemaFiles), path_);
+        fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write |
+                                   fs::perms::group_read | fs::perms::group_write);
+        if (!extraSql.empty()) runSql(extraSql);
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+        throw;
+    }
+}
+
+TempDatabase::~TempDatabase() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+void TempDatabase::runSql(const std::string& sql) const {
+    static std::atomic<int> counter{0};
+    fs::path script = folder_ / ("script-" + std::to_string(++counter) + ".sql");
+    writeFile(script, sql + "\nCOMMIT;\n");
+    // Embedded: no server, any user. A server's credentials in the environment are dropped.
+    std::string command = "env -u ISC_USER -u ISC_PASSWORD isql-fb -q -b -user SYSDBA -i " +
+                          shellQuote(script.string()) + " " + shellQuote(path_.string());
+    auto [code, output] = runCommand(command);
+    std::error_code ignored;
+    fs::remove(script, ignored);
+    if (code != 0 || output.find("Statement failed") != std::string::npos)
+        throw std::runtime_error("SQL on the test database failed:\n" + output);
+}
+
+void writeDbxFiles(const fs::path& folder, const DbxFiles& files) {
+    // The store's own definition, in the order its file lists the keys.
+    std::vector<std::pair<std::string, std::string>> connection = {
+        {"DriverName", "Interbase"},
+        {"Database", files.database},
+        {"RoleName", "RoleName"},
+        {"User_Name", "SYSDBA"},
+        {"Password", "quillbarn"},
+        {"ServerCharSet", ""},
+        {"SQLDialect", "3"},
+        {"BlobSize", "-1"},
+        {"CommitRetain", "False"},
+        {"WaitOnLocks", "True"},
+        {"ErrorResourceFile", ""},
+        {"LocaleCode", "0000"},
+        {"Interbase TransIsolation", "ReadCommited"},
+        {"Trim Char", "False"},
+    };
+    std::vector<std::pair<std::string, std::string>> driver = {
+        {"LibraryName", "libdbxfb.so"},
+        {"VendorLib", "libfbclient.so.2"},
+        {"GetDriverFunc", "getSQLDriverINTERBASE"},
+    };
+    auto apply = [](auto& list, const std::map<std::string, std::string>& overrides) {
+        for (const auto& [key, value] : overrides) {
+            bool found = false;
+            for (auto& entry : list) {
+                if (entry.first == key) {
+                    entry.second = value;
+                    found = true;
+                }
+            }
+            if (!found) list.emplace_back(key, value);
+        }
+    };
+    apply(connection, files.connectionOverrides);
+    apply(driver, files.driverOverrides);
+
+    auto section = [](const std::string& name, const auto& list) {
+        std::string text = "[" + name + "]\n";
+        for (const auto& [key, value] : list) text += key + "=" + value + "\n";
+        return text;
+    };
+    fs::create_directories(folder);
+    writeFile(folder / "dbxconnections.ini", section("Tendro", connection));
+    writeFile(folder / "dbxdrivers.ini", section("Interbase", driver));
+}
+
+void writeDbxFiles(const fs::path& folder, const std::string& database) {
+    writeDbxFiles(folder, DbxFiles{database, {}, {}});
+}
+
+}  // namespace qor::test

@@ -1,0 +1,55 @@
+#pragma once
+// A Firebird database file made for one test, embedded (no server), in a temporary folder that
+// is removed with the object. Also the two definition files that point a connection at it.
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qor::test {
+
+class TempDatabase {
+public:
+    // The store database: <folder>/POSDATA.FDB from db/store-schema.sql, then `extraSql`
+    // (isql text: statements ending in ";", COMMIT added at the end).
+    explicit TempDatabase(const std::string& extraSql = {});
+    // Any schema files (absolute, or relative to the source folder, e.g.
+    // "db/headoffice-schema.sql"), then `extraSql`, into <folder>/<fileName>.
+    TempDatabase(const std::vector<std::string>& schemaFiles, const std::string& extraSql,
+                 const std::string& fileName = "POSDATA.FDB");
+    ~TempDatabase();
+    TempDatabase(const TempDatabase&) = delete;
+    TempDatabase& operator=(const TempDatabase&) = delete;
+
+    const std::filesystem::path& folder() const { return folder_; }
+    // The database file's full path: what "Database=" names for an embedded connection.
+    std::string path() const { return path_.string(); }
+
+    // Runs more isql text on the file (COMMIT added). Embedded Firebird opens a file for one
+    // process at a time: call it while no connection of the test is attached to the file.
+    void runSql(const std::string& sql) const;
+
+private:
+    std::filesystem::path folder_;
+    std::filesystem::path path_;
+};
+
+// Parameters of the "Tendro" section as the store's own definition file carries them, with
+// `Database` set; `overrides` replace values by key (exact key) or add keys at the end. An
+// override with an empty value writes "Key=".
+struct DbxFiles {
+    std::string database;
+    std::map<std::string, std::string> connectionOverrides;
+    std::map<std::string, std::string> driverOverrides;  // keys of the [Interbase] section
+};
+
+// Writes <folder>/dbxconnections.ini and <folder>/dbxdrivers.ini. Returns nothing; throws
+// std::runtime_error when a file cannot be written.
+void writeDbxFiles(const std::filesystem::path& folder, const DbxFiles& files);
+// The common case: both files for `database` with the built-in values.
+void writeDbxFiles(const std::filesystem::path& folder, const std::string& database);
+
+// A folder under the system's temporary folder, created now, unique to this call.
+std::filesystem::path makeTempFolder(const std::string& prefix);
+
+}  // namespace qor::test
