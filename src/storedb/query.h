@@ -15,6 +15,7 @@
 #include "dataset/value.h"
 #include "storedb/connection.h"
 #include "storedb/params.h"
+#include "storedb/text_values.h"
 
 namespace qor::storedb {
 
@@ -35,9 +36,9 @@ public:
     void setSql(std::string_view text);
     // The lines, each followed by CR LF.
     const std::string& sql() const { return sql_; }
-    ParamSet& params() { return params_; }
+    ParamSet& params();
     // Fails with "Parameter '<name>' not found".
-    Param& paramByName(std::string_view name) { return params_.byName(name); }
+    Param& paramByName(std::string_view name) { return params().byName(name); }
 
     // ---- read
     // Runs the statement (connecting first) and stands on its first row.
@@ -72,15 +73,11 @@ private:
     SqlConnection& connection_;
     std::string sql_;
     ParamSet params_;
+    bool paramsStale_ = false;  // derived again when next needed, not at every added line
     std::unique_ptr<dbx::Cursor> cursor_;
     ds::Row current_;
     bool hasRow_ = false;
     bool empty_ = true;
 };
-
-// Text of a value as the program shows it: numbers in plain decimal ("." separator, up to 15
-// significant digits), dates "yyyy/mm/dd", times "hh:mm:ss", booleans "True"/"False"; a null
-// gives the empty text.
-std::string valueText(const ds::Value& value);
 
 }  // namespace qor::storedb

@@ -1,0 +1,226 @@
+#include "storedb/connection.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "storedb/driver_errors.h"
+#include "storedb/driver_library.h"
+#include "text/errors.h"
+#include "text/profile.h"
+
+namespace qor::storedb {
+
+namespace {
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+// A definition file's key, or empty when the file or the key is missing.
+std::string definitionValue(const std::string& path, const std::string& section,
+                            const std::string& key) {
+    if (!fileExists(path)) return {};
+    auto file = text::DefinitionFile::load(path);
+    return file ? file->value(section, key) : std::string{};
+}
+
+// Keys the connect call takes itself; every other non-empty line goes to the driver.
+bool isConnectKey(const std::string& key) {
+    return text::equalsNoCase(key, "DriverName") || text::equalsNoCase(key, "Database") ||
+           text::equalsNoCase(key, "User_Name") || text::equalsNoCase(key, "Password");
+}
+
+std::optional<int> parseInt(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        std::string t = text::trimBlanks(text);
+        int v = std::stoi(t, &used, 10);
+        if (used != t.size()) return std::nullopt;
+        return v;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+ParamList builtinStoreParams(const std::string& database) {
+    return ParamList({
+        {"DriverName", "Interbase"},
+        {"Database", database},
+        {"RoleName", "RoleName"},
+        {"User_Name", "SYSDBA"},
+        {"Password", "quillbarn"},
+        {"ServerCharSet", ""},
+        {"SQLDialect", "3"},
+        {"BlobSize", "-1"},
+        {"CommitRetain", "False"},
+        {"WaitOnLocks", "True"},
+        {"ErrorResourceFile", ""},
+        {"LocaleCode", "0000"},
+        {"Interbase TransIsolation", "ReadCommited"},
+        {"Trim Char", "False"},
+    });
+}
+
+SqlConnection::SqlConnection(std::string name, const DefinitionPaths& paths,
+                             std::string builtinDatabase)
+    : name_(std::move(name)),
+      paths_(paths),
+      connectionsPath_(storedb::connectionDefinitionPath(paths)),
+      params_(builtinStoreParams(builtinDatabase)) {}
+
+SqlConnection::~SqlConnection() {
+    try {
+        close();
+    } catch (...) {
+        // Nothing can be reported at this point.
+    }
+}
+
+bool SqlConnection::connected() const { return attachment_ && attachment_->connected(); }
+
+void SqlConnection::open() {
+    if (!connected()) connect();
+}
+
+dbx::Connection& SqlConnection::attachment() {
+    open();
+    return *attachment_;
+}
+
+void SqlConnection::connect() {
+    attachment_.reset();
+    driver_.reset();
+
+    // 1-3: parameters and driver names from the definition files.
+    if (loadParamsOnConnect_) {
+        if (!paramsLoaded_) {
+            if (!fileExists(connectionsPath_))
+                throw Error(format("Driver/Connection Registry File '%s' not found", connectionsPath_));
+            auto file = text::DefinitionFile::load(connectionsPath_);
+            params_.assign(file ? file->section(connectionName_) : ParamList::Lines{});
+            paramsLoaded_ = true;
+        }
+        driverName_ = definitionValue(connectionsPath_, connectionName_, "DriverName");
+        if (driverName_.empty()) throw Error("Missing DriverName property");
+        const std::string driversPath = driverDefinitionPath(paths_);
+        libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
+        vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
+        getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
+    } else {
+        if (driverName_.empty()) throw Error("Missing DriverName property");
+        // Names left empty in code come from the driver-definition file.
+        if (libraryName_.empty() || vendorLib_.empty() || getDriverFunc_.empty()) {
+            const std::string driversPath = driverDefinitionPath(paths_);
+            if (libraryName_.empty()) libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
+            if (vendorLib_.empty())
+                vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
+            if (getDriverFunc_.empty())
+                getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
+        }
+    }
+    if (libraryName_.empty() || vendorLib_.empty()) throw Error("DLL/Shared Library Name not Set");
+
+    // 4
+    const std::string database = text::trimBlanks(params_.value("Database"));
+    if (database.empty()) throw Error("Missing Database property");
+
+    // 5-6: the shared driver library, then a driver over the client library.
+    void* library = loadDriverLibrary(libraryName_, paths_.executableDir());
+    dbx::GetDriverFunc entry = findDriverEntry(library, getDriverFunc_);
+    const std::string errorFile = params_.value("ErrorResourceFile");
+    std::unique_ptr<dbx::Driver> driver(driverCall([&] {
+        std::string error;
+        return entry(vendorLib_.c_str(), errorFile.c_str(), &error);
+    }));
+    if (!driver) throw Error(format("Unable to Load %s", vendorLib_));
+
+    // 7-9: an attachment, its options, the connect itself.
+    std::unique_ptr<dbx::Connection> attachment = driverCall([&] { return driver->createConnection(); });
+    const std::string isolationKey = driverName_ + " TransIsolation";
+    driverCall([&] {
+        for (auto& [key, value] : params_.lines()) {
+            if (value.empty() || isConnectKey(key)) continue;
+            // The driver knows the isolation key by its own driver's name.
+            if (text::equalsNoCase(key, isolationKey)) attachment->setOption("Interbase TransIsolation", value);
+            else attachment->setOption(key, value);
+        }
+        attachment->connect(database, params_.value("User_Name"), params_.value("Password"));
+    });
+
+    // 10
+    blobSize_ = parseInt(params_.value("BlobSize")).value_or(-1);
+    driver_ = std::move(driver);
+    attachment_ = std::move(attachment);
+    transactionCount_ = 0;
+}
+
+void SqlConnection::close() {
+    if (attachment_) {
+        // A transaction still open when the connection closes is rolled back, so the
+        // attachment can end.
+        if (attachment_->connected() && attachment_->inTransaction()) {
+            try {
+                attachment_->rollback();
+            } catch (const std::exception&) {
+            }
+        }
+        try {
+            if (attachment_->connected()) attachment_->disconnect();
+        } catch (const std::exception&) {
+        }
+    }
+    attachment_.reset();
+    driver_.reset();
+    transactionCount_ = 0;
+    paramsLoaded_ = false;
+}
+
+int SqlConnection::rowsetSize() const {
+    return parseInt(params_.value("RowsetSize")).value_or(20);
+}
+
+int SqlConnection::localeCode() const {
+    try {
+        std::string text = text::trimBlanks(params_.value("LocaleCode"));
+        std::size_t used = 0;
+        int v = std::stoi(text, &used, 16);
+        return used == text.size() ? v : 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+void SqlConnection::startTransaction(const TransactionDesc& desc) {
+    open();
+    if (transactionCount_ > 0) throw Error("A transaction is already active");
+    const int isolation = desc.isolationLevel <= 2 ? static_cast<int>(desc.isolationLevel) : -1;
+    driverCall([&] { attachment_->startTransaction(isolation); });
+    ++transactionCount_;
+}
+
+void SqlConnection::commit(const TransactionDesc&) {
+    if (transactionCount_ == 0 || !connected()) throw Error("There is no active transaction");
+    try {
+        driverCall([&] { attachment_->commit(); });
+    } catch (...) {
+        if (!attachment_->inTransaction()) transactionCount_ = 0;
+        throw;
+    }
+    --transactionCount_;
+}
+
+void SqlConnection::rollback(const TransactionDesc&) {
+    if (transactionCount_ == 0 || !connected()) throw Error("There is no active transaction");
+    try {
+        driverCall([&] { attachment_->rollback(); });
+    } catch (...) {
+        if (!attachment_->inTransaction()) transactionCount_ = 0;
+        throw;
+    }
+    --transactionCount_;
+}
+
+}  // namespace qor::storedb

@@ -1,0 +1,22 @@
+#pragma once
+// The driver reports failures as std::runtime_error carrying its own text; the layer passes
+// them on as qor::Error with that text, which ends the user's action.
+#include <stdexcept>
+#include <utility>
+
+#include "text/errors.h"
+
+namespace qor::storedb {
+
+template <typename Fn>
+decltype(auto) driverCall(Fn&& fn) {
+    try {
+        return std::forward<Fn>(fn)();
+    } catch (const Error&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw Error(e.what());
+    }
+}
+
+}  // namespace qor::storedb

@@ -1,0 +1,53 @@
+#include "storedb/driver_library.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+
+#include "text/errors.h"
+
+namespace qor::storedb {
+
+namespace {
+
+std::mutex& libraryMutex() {
+    static std::mutex m;
+    return m;
+}
+
+// Libraries this process has loaded, by the name handed to dlopen. They stay loaded until
+// the process ends: drivers made from them may live that long.
+std::map<std::string, void*>& loadedLibraries() {
+    static std::map<std::string, void*> libraries;
+    return libraries;
+}
+
+}  // namespace
+
+void* loadDriverLibrary(const std::string& libraryName, const std::string& executableDir) {
+    std::string target = libraryName;
+    if (!libraryName.empty() && libraryName.find('/') == std::string::npos) {
+        std::string beside = executableDir + "/" + libraryName;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(beside, ec)) target = beside;
+    }
+
+    std::lock_guard lock(libraryMutex());
+    auto& libraries = loadedLibraries();
+    if (auto it = libraries.find(target); it != libraries.end()) return it->second;
+
+    void* handle = libraryName.empty() ? nullptr : dlopen(target.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) throw Error(format("Unable to Load %s", libraryName));
+    libraries.emplace(target, handle);
+    return handle;
+}
+
+dbx::GetDriverFunc findDriverEntry(void* library, const std::string& functionName) {
+    void* symbol = functionName.empty() ? nullptr : dlsym(library, functionName.c_str());
+    if (!symbol) throw Error(format("Unable to Find Procedure %s", functionName));
+    return reinterpret_cast<dbx::GetDriverFunc>(symbol);
+}
+
+}  // namespace qor::storedb

@@ -1,0 +1,256 @@
+#include "storedb/params.h"
+
+#include <cmath>
+#include <limits>
+
+#include "storedb/text_values.h"
+#include "text/errors.h"
+#include "text/profile.h"
+
+namespace qor::storedb {
+
+using ds::FieldKind;
+using text::equalsNoCase;
+
+// ---- ParamList
+
+bool ParamList::has(std::string_view key) const {
+    for (auto& [k, v] : lines_)
+        if (equalsNoCase(k, key)) return true;
+    return false;
+}
+
+std::string ParamList::value(std::string_view key) const {
+    for (auto& [k, v] : lines_)
+        if (equalsNoCase(k, key)) return v;
+    return {};
+}
+
+void ParamList::set(std::string_view key, std::string value) {
+    for (auto& [k, v] : lines_)
+        if (equalsNoCase(k, key)) {
+            v = std::move(value);
+            return;
+        }
+    lines_.emplace_back(std::string(key), std::move(value));
+}
+
+bool isOn(std::string_view value) { return equalsNoCase(text::trimBlanks(value), "TRUE"); }
+
+// ---- Param
+
+void Param::setValue(const ds::Value& value) {
+    struct Kind {
+        std::optional<FieldKind> operator()(std::monostate) const { return std::nullopt; }
+        std::optional<FieldKind> operator()(const std::string&) const { return FieldKind::String; }
+        std::optional<FieldKind> operator()(std::int64_t v) const {
+            bool fits = v >= std::numeric_limits<std::int32_t>::min() &&
+                        v <= std::numeric_limits<std::int32_t>::max();
+            return fits ? FieldKind::Integer : FieldKind::LargeInt;
+        }
+        std::optional<FieldKind> operator()(double) const { return FieldKind::Float; }
+        std::optional<FieldKind> operator()(bool) const { return FieldKind::Boolean; }
+        std::optional<FieldKind> operator()(ds::Date) const { return FieldKind::Date; }
+        std::optional<FieldKind> operator()(ds::Time) const { return FieldKind::Time; }
+        std::optional<FieldKind> operator()(ds::DateTime) const { return FieldKind::DateTime; }
+    };
+    kind_ = std::visit(Kind{}, value);
+    value_ = kind_ ? value : ds::Value{};
+}
+
+void Param::setAsString(std::string text) {
+    kind_ = FieldKind::String;
+    value_ = std::move(text);
+}
+void Param::setAsInteger(std::int32_t v) {
+    kind_ = FieldKind::Integer;
+    value_ = std::int64_t{v};
+}
+void Param::setAsSmallInt(std::int16_t v) {
+    kind_ = FieldKind::SmallInt;
+    value_ = std::int64_t{v};
+}
+void Param::setAsWord(std::uint16_t v) {
+    kind_ = FieldKind::Word;
+    value_ = std::int64_t{v};
+}
+void Param::setAsFloat(double v) {
+    kind_ = FieldKind::Float;
+    value_ = v;
+}
+void Param::setAsCurrency(double v) {
+    kind_ = FieldKind::Currency;
+    value_ = std::round(v * 10000.0) / 10000.0;
+}
+void Param::setAsBCD(double v) {
+    kind_ = FieldKind::BCD;
+    value_ = v;
+}
+void Param::setAsBoolean(bool v) {
+    kind_ = FieldKind::Boolean;
+    value_ = v;
+}
+void Param::setAsDate(ds::Date v) {
+    kind_ = FieldKind::Date;
+    value_ = v;
+}
+void Param::setAsTime(ds::Time v) {
+    kind_ = FieldKind::Time;
+    value_ = v;
+}
+void Param::setAsDateTime(ds::DateTime v) {
+    kind_ = FieldKind::DateTime;
+    value_ = v;
+}
+void Param::setNull(FieldKind kind) {
+    kind_ = kind;
+    value_ = std::monostate{};
+}
+void Param::clear() {
+    kind_.reset();
+    value_ = std::monostate{};
+}
+
+// ---- from a field's text
+
+void setParamFromFieldText(Param& param, FieldKind kind, std::string_view text) {
+    switch (kind) {
+    case FieldKind::String:
+        param.setAsString(std::string(text));
+        return;
+    case FieldKind::SmallInt: {
+        auto v = parseWholeNumber(text);
+        bool fits = v && *v >= std::numeric_limits<std::int16_t>::min() &&
+                    *v <= std::numeric_limits<std::int16_t>::max();
+        param.setAsSmallInt(fits ? static_cast<std::int16_t>(*v) : 0);
+        return;
+    }
+    case FieldKind::Integer: {
+        auto v = parseWholeNumber(text);
+        param.setAsInteger(v ? *v : 0);
+        return;
+    }
+    case FieldKind::Word: {
+        auto v = parseWholeNumber(text);
+        bool fits = v && *v >= 0 && *v <= std::numeric_limits<std::uint16_t>::max();
+        param.setAsWord(fits ? static_cast<std::uint16_t>(*v) : 0);
+        return;
+    }
+    case FieldKind::Boolean:
+        param.setAsBoolean(text::equalsNoCase(text, "TRUE"));
+        return;
+    case FieldKind::Float:
+        param.setAsFloat(parseNumber(text).value_or(0.0));
+        return;
+    case FieldKind::Currency:
+        param.setAsCurrency(parseNumber(text).value_or(0.0));
+        return;
+    case FieldKind::BCD: {
+        auto v = parseNumber(text);
+        if (!v) throw Error(format("'%s' is not a valid floating point value", text));
+        param.setAsBCD(std::round(*v * 10000.0) / 10000.0);
+        return;
+    }
+    case FieldKind::Date: {
+        auto v = parseDate(text);
+        if (!v) throw Error(format("'%s' is not a valid date", text));
+        param.setAsDate(*v);
+        return;
+    }
+    case FieldKind::Time: {
+        auto v = parseTime(text);
+        if (!v) throw Error(format("'%s' is not a valid time", text));
+        param.setAsTime(*v);
+        return;
+    }
+    case FieldKind::DateTime: {
+        auto v = parseDateTime(text);
+        if (!v) throw Error(format("'%s' is not a valid date and time", text));
+        param.setAsDateTime(*v);
+        return;
+    }
+    default:
+        return;  // other kinds are not set from text
+    }
+}
+
+// ---- ParamSet
+
+namespace {
+
+bool isNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           c == '_' || c == '$';
+}
+
+}  // namespace
+
+void ParamSet::derive(std::string_view sql) {
+    params_.clear();
+    positional_.clear();
+    positional_.reserve(sql.size());
+    std::size_t i = 0;
+    // Copies sql[i..end) unchanged and moves past it.
+    auto copyTo = [&](std::size_t end) {
+        positional_.append(sql.substr(i, end - i));
+        i = end;
+    };
+    while (i < sql.size()) {
+        char c = sql[i];
+        if (c == '\'' || c == '"') {
+            // Quoted text, a doubled quote staying inside; markers in it are text.
+            std::size_t j = i + 1;
+            while (j < sql.size()) {
+                if (sql[j] == c) {
+                    if (j + 1 < sql.size() && sql[j + 1] == c) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            copyTo(std::min(j + 1, sql.size()));
+        } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            auto end = sql.find('\n', i);
+            copyTo(end == std::string_view::npos ? sql.size() : end);
+        } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+            auto end = sql.find("*/", i + 2);
+            copyTo(end == std::string_view::npos ? sql.size() : end + 2);
+        } else if (c == ':' && i + 1 < sql.size() && sql[i + 1] == ':') {
+            copyTo(i + 2);  // "::" is no marker
+        } else if (c == ':' && i + 1 < sql.size() && isNameChar(sql[i + 1])) {
+            std::size_t j = i + 1;
+            while (j < sql.size() && isNameChar(sql[j])) ++j;
+            params_.emplace_back(std::string(sql.substr(i + 1, j - i - 1)));
+            positional_ += '?';
+            i = j;
+        } else {
+            positional_ += c;
+            ++i;
+        }
+    }
+}
+
+Param* ParamSet::find(std::string_view name) {
+    for (auto& p : params_)
+        if (equalsNoCase(p.name(), name)) return &p;
+    return nullptr;
+}
+
+Param& ParamSet::byName(std::string_view name) {
+    if (auto* p = find(name)) return *p;
+    throw Error(format("Parameter '%s' not found", name));
+}
+
+std::vector<ds::Value> ParamSet::values() const {
+    std::vector<ds::Value> out;
+    out.reserve(params_.size());
+    for (auto& p : params_) {
+        if (!p.bound()) throw Error(format("No value for parameter '%s'", p.name()));
+        out.push_back(p.value());
+    }
+    return out;
+}
+
+}  // namespace qor::storedb

@@ -1,0 +1,138 @@
+#include "storedb/query.h"
+
+#include "storedb/driver_errors.h"
+#include "text/errors.h"
+#include "text/profile.h"
+
+namespace qor::storedb {
+
+SqlQuery::SqlQuery(std::string name, SqlConnection& connection)
+    : name_(std::move(name)), connection_(connection) {}
+
+SqlQuery::~SqlQuery() = default;
+
+void SqlQuery::clearSql() {
+    close();
+    sql_.clear();
+    paramsStale_ = true;
+}
+
+void SqlQuery::addLine(std::string_view line) {
+    close();
+    sql_.append(line);
+    sql_.append("\r\n");
+    paramsStale_ = true;
+}
+
+void SqlQuery::setSql(std::string_view text) {
+    close();
+    sql_.assign(text);
+    paramsStale_ = true;
+}
+
+ParamSet& SqlQuery::params() {
+    if (paramsStale_) {
+        params_.derive(sql_);
+        paramsStale_ = false;
+    }
+    return params_;
+}
+
+void SqlQuery::open() {
+    close();
+    if (text::trimBlanks(sql_).empty()) throw Error(name_ + ": No SQL statement available");
+    ParamSet& set = params();
+    std::vector<ds::Value> values = set.values();
+    dbx::Connection& attachment = connection_.attachment();
+    cursor_ = driverCall([&] { return attachment.query(set.positionalSql(), values); });
+    readRow();
+    empty_ = !hasRow_;
+}
+
+void SqlQuery::close() {
+    cursor_.reset();
+    current_.clear();
+    hasRow_ = false;
+    empty_ = true;
+}
+
+bool SqlQuery::active() const { return cursor_ != nullptr; }
+
+void SqlQuery::checkActive() const {
+    if (!cursor_) throw Error(name_ + ": Cannot perform this operation on a closed dataset");
+}
+
+bool SqlQuery::isEmpty() const {
+    checkActive();
+    return empty_;
+}
+
+bool SqlQuery::eof() const {
+    checkActive();
+    return !hasRow_;
+}
+
+void SqlQuery::readRow() {
+    current_.clear();
+    hasRow_ = driverCall([&] { return cursor_->fetch(current_); });
+    if (!hasRow_) current_.clear();
+}
+
+void SqlQuery::next() {
+    checkActive();
+    if (hasRow_) readRow();
+}
+
+const std::vector<ds::ColumnDef>& SqlQuery::columns() const {
+    checkActive();
+    return cursor_->columns();
+}
+
+int SqlQuery::columnIndex(std::string_view column) const {
+    const auto& cols = columns();
+    for (std::size_t i = 0; i < cols.size(); ++i)
+        if (text::equalsNoCase(cols[i].name, column)) return static_cast<int>(i);
+    throw Error(name_ + ": " + format("Field '%s' not found", column));
+}
+
+ds::Value SqlQuery::fieldValue(std::string_view column) const {
+    int index = columnIndex(column);
+    if (!hasRow_ || index >= static_cast<int>(current_.size())) return {};
+    return current_[static_cast<std::size_t>(index)];
+}
+
+std::string SqlQuery::fieldText(std::string_view column) const {
+    return valueText(fieldValue(column));
+}
+
+bool SqlQuery::fetchRows(int maxRows, std::vector<ds::Row>& rows) {
+    checkActive();
+    int taken = 0;
+    while (hasRow_ && (maxRows < 0 || taken < maxRows)) {
+        rows.push_back(std::move(current_));
+        ++taken;
+        readRow();
+    }
+    return taken > 0;
+}
+
+ds::Table SqlQuery::openTable() {
+    open();
+    ds::Table table;
+    table.columns = columns();
+    table.lcid = connection_.localeCode();
+    fetchRows(-1, table.rows);
+    close();
+    return table;
+}
+
+std::int64_t SqlQuery::execSql() {
+    close();
+    if (text::trimBlanks(sql_).empty()) throw Error(name_ + ": No SQL statement available");
+    ParamSet& set = params();
+    std::vector<ds::Value> values = set.values();
+    dbx::Connection& attachment = connection_.attachment();
+    return driverCall([&] { return attachment.execute(set.positionalSql(), values); });
+}
+
+}  // namespace qor::storedb
