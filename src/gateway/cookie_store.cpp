@@ -28,6 +28,10 @@ std::string defaultPath(const std::string& requestTarget) {
     return path.substr(0, slash);
 }
 
+CookieStore::Seconds now() {
+    return std::chrono::floor<std::chrono::seconds>(CookieStore::Clock::now());
+}
+
 bool pathMatches(const std::string& requestPath, const std::string& cookiePath) {
     if (requestPath == cookiePath) return true;
     if (!requestPath.starts_with(cookiePath)) return false;
@@ -79,7 +83,7 @@ void CookieStore::store(const std::string& host, const std::string& requestTarge
     if (cookie.name.empty()) return;
     cookie.path = defaultPath(requestTarget);
 
-    std::optional<Clock::time_point> maxAge;
+    std::optional<Seconds> maxAge;
     for (std::size_t i = 1; i < parts.size(); ++i) {
         auto at = parts[i].find('=');
         std::string name = text::trimBlanks(parts[i].substr(0, at));
@@ -93,9 +97,10 @@ void CookieStore::store(const std::string& host, const std::string& requestTarge
             try {
                 std::size_t used = 0;
                 long long seconds = std::stoll(value, &used);
+                constexpr long long kCentury = 100LL * 366 * 24 * 3600;
                 if (used == value.size())
-                    maxAge = seconds <= 0 ? Clock::time_point::min()
-                                          : Clock::now() + std::chrono::seconds(seconds);
+                    maxAge = seconds <= 0 ? Seconds::min()
+                                          : now() + std::chrono::seconds(std::min(seconds, kCentury));
             } catch (const std::exception&) {
                 // not a number: the attribute is ignored
             }
@@ -106,7 +111,7 @@ void CookieStore::store(const std::string& host, const std::string& requestTarge
     auto same = std::find_if(cookies_.begin(), cookies_.end(), [&](const Cookie& c) {
         return c.host == cookie.host && c.name == cookie.name && c.path == cookie.path;
     });
-    const bool expired = cookie.expires && *cookie.expires <= Clock::now();
+    const bool expired = cookie.expires && *cookie.expires <= now();
     if (same != cookies_.end()) {
         if (expired) cookies_.erase(same);
         else *same = std::move(cookie);  // keeps its place: the first setting's order
@@ -119,11 +124,11 @@ std::string CookieStore::cookieHeader(const std::string& host,
                                       const std::string& requestTarget) const {
     const std::string key = lowerAscii(host);
     const std::string path = pathOf(requestTarget);
-    const auto now = Clock::now();
+    const auto current = now();
     std::vector<const Cookie*> chosen;
     for (const auto& cookie : cookies_) {
         if (cookie.host != key || !pathMatches(path, cookie.path)) continue;
-        if (cookie.expires && *cookie.expires <= now) continue;
+        if (cookie.expires && *cookie.expires <= current) continue;
         chosen.push_back(&cookie);
     }
     std::stable_sort(chosen.begin(), chosen.end(), [](const Cookie* a, const Cookie* b) {
@@ -137,7 +142,7 @@ std::string CookieStore::cookieHeader(const std::string& host,
     return header;
 }
 
-std::optional<std::chrono::system_clock::time_point> parseCookieDate(std::string_view text) {
+std::optional<std::chrono::sys_seconds> parseCookieDate(std::string_view text) {
     static const char* const months[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                          "jul", "aug", "sep", "oct", "nov", "dec"};
     int hour = -1, minute = 0, second = 0, day = -1, month = -1, year = -1;
@@ -179,7 +184,7 @@ std::optional<std::chrono::system_clock::time_point> parseCookieDate(std::string
     tm.tm_hour = hour;
     tm.tm_min = minute;
     tm.tm_sec = second;
-    return std::chrono::system_clock::from_time_t(timegm(&tm));
+    return std::chrono::sys_seconds(std::chrono::seconds(timegm(&tm)));
 }
 
 }  // namespace qor::gateway

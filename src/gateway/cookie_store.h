@@ -12,6 +12,8 @@ namespace qor::gateway {
 class CookieStore {
 public:
     using Clock = std::chrono::system_clock;
+    // Seconds, so that far dates (year 9999 is common) do not overflow.
+    using Seconds = std::chrono::sys_seconds;
 
     // Takes the value of a "Set-Cookie" header (one cookie) or a "Set-Cookie2" header (cookies
     // separated by commas) of a reply to a request for `requestTarget` on `host`.
@@ -30,7 +32,7 @@ private:
         std::string name;
         std::string value;
         std::string path;
-        std::optional<Clock::time_point> expires;
+        std::optional<Seconds> expires;
     };
     void store(const std::string& host, const std::string& requestTarget, std::string_view one);
     std::vector<Cookie> cookies_;  // in the order they were first set
@@ -38,6 +40,6 @@ private:
 
 // A cookie date (RFC 6265 reading: "Sun, 06 Nov 1994 08:49:37 GMT", "Sunday, 06-Nov-94
 // 08:49:37 GMT", "Sun Nov  6 08:49:37 1994"); nullopt when it cannot be read.
-std::optional<std::chrono::system_clock::time_point> parseCookieDate(std::string_view text);
+std::optional<std::chrono::sys_seconds> parseCookieDate(std::string_view text);
 
 }  // namespace qor::gateway

@@ -60,7 +60,7 @@ TEST(CookieStore, ValuesWithoutANameAreIgnored) {
 }
 
 TEST(CookieDate, ReadsTheUsualForms) {
-    const auto expected = std::chrono::system_clock::from_time_t(784111777);  // 1994-11-06 08:49:37
+    const std::chrono::sys_seconds expected{std::chrono::seconds(784111777)};  // 1994-11-06 08:49:37
     EXPECT_EQ(parseCookieDate("Sun, 06 Nov 1994 08:49:37 GMT"), expected);
     EXPECT_EQ(parseCookieDate("Sunday, 06-Nov-94 08:49:37 GMT"), expected);
     EXPECT_EQ(parseCookieDate("Sun Nov  6 08:49:37 1994"), expected);
