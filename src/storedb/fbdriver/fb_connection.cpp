@@ -1,0 +1,43 @@
+#include "fb_connection.h"
+
+namespace qor::fbdriver {
+
+FbConnection::FbConnection(const ClientApi& api) : attachment_(std::make_shared<Attachment>(api)) {}
+
+FbConnection::~FbConnection() { attachment_->detach(); }
+
+void FbConnection::setOption(const std::string& key, const std::string& value) {
+    attachment_->options.set(key, value);
+}
+
+void FbConnection::connect(const std::string& database, const std::string& user,
+                           const std::string& password) {
+    attachment_->attach(database, user, password);
+}
+
+void FbConnection::disconnect() { attachment_->detach(); }
+
+bool FbConnection::connected() const { return attachment_->attached(); }
+
+std::unique_ptr<dbx::Cursor> FbConnection::query(const std::string& sql,
+                                                 const std::vector<ds::Value>& params) {
+    return attachment_->query(sql, params);
+}
+
+std::int64_t FbConnection::execute(const std::string& sql, const std::vector<ds::Value>& params) {
+    return attachment_->execute(sql, params);
+}
+
+void FbConnection::startTransaction(int isolation) { attachment_->startTransaction(isolation); }
+
+void FbConnection::commit() { attachment_->commit(); }
+
+void FbConnection::rollback() { attachment_->rollback(); }
+
+bool FbConnection::inTransaction() const { return attachment_->inTransaction(); }
+
+std::unique_ptr<dbx::Connection> FbDriver::createConnection() {
+    return std::make_unique<FbConnection>(api_);
+}
+
+}  // namespace qor::fbdriver

@@ -1,0 +1,28 @@
+#pragma once
+// The client's status vector and the text of a failure.
+#include <array>
+#include <string>
+
+#include "client_api.h"
+
+namespace qor::fbdriver {
+
+class Status {
+public:
+    ISC_STATUS* get() { return vector_.data(); }
+    const ISC_STATUS* get() const { return vector_.data(); }
+    // True when the last call reported an error.
+    bool failed() const { return vector_[0] == 1 && vector_[1] != 0; }
+    ISC_STATUS code() const { return vector_[1]; }
+
+private:
+    std::array<ISC_STATUS, ISC_STATUS_LENGTH> vector_{};
+};
+
+// The failure's own lines, as the client words them, joined with "\n".
+std::string statusText(const ClientApi& api, const Status& status);
+
+// Throws std::runtime_error with the failure's text when `status` reports an error.
+void check(const ClientApi& api, const Status& status);
+
+}  // namespace qor::fbdriver
