@@ -1,6 +1,55 @@
+// qor-query store: one statement on the store database, connected exactly as the program's
+// first connection is (dbxconnections.ini section "Tendro", dbxdrivers.ini).
+#include <cctype>
 #include <iostream>
+#include <string>
+#include <string_view>
 
-int runStoreQuery(const char*) {
-    std::cerr << "qor-query store: not built yet\n";
-    return 1;
+#include "dataset/dataset.h"
+#include "print_rows.h"
+#include "storedb/connection.h"
+#include "storedb/definition_paths.h"
+#include "storedb/query.h"
+#include "text/cp950.h"
+
+namespace {
+
+bool startsWithWord(std::string_view text, std::string_view word) {
+    std::size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+    if (text.size() - at < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[at + i])) != word[i]) return false;
+    std::size_t after = at + word.size();
+    return after == text.size() || !std::isalnum(static_cast<unsigned char>(text[after]));
+}
+
+bool isReadStatement(std::string_view sql) {
+    return startsWithWord(sql, "SELECT") || startsWithWord(sql, "WITH");
+}
+
+}  // namespace
+
+int runStoreQuery(const char* statement) {
+    using namespace qor;
+    try {
+        storedb::ProcessDefinitionPaths paths;
+        storedb::SqlConnection connection("SQLConnection1", paths,
+                                          "127.0.0.1:D:\\Tendro\\Data\\Data15\\POSDATA.GDB");
+        storedb::SqlQuery query("SQLQuery1", connection);
+        // The terminal speaks UTF-8; the database holds code page 950.
+        const std::string sql = text::utf8ToCp950(statement);
+        query.setSql(sql);
+        if (isReadStatement(sql)) {
+            ds::Dataset result("SQLQuery1");
+            result.openWith(query.openTable());
+            query::printRows(result, std::cout);
+        } else {
+            std::cout << query.execSql() << '\n';
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << text::cp950ToUtf8(e.what()) << '\n';
+        return 1;
+    }
 }
