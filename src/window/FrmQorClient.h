@@ -1,0 +1,120 @@
+#pragma once
+// FormQorClient: the program's one window. It owns every dataset the workflows use; its
+// handlers are spread over one source file per workflow.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "dataset/dataset.h"
+#include "gateway/FrmDataModHttp.h"
+#include "window/panel.h"
+#include "window/window_dialogs.h"
+
+namespace qor::window {
+
+// Who switches the work tabs; each leaves them in its own state (see SwitchTabs).
+enum class TabSwitch {
+    ProductButton,    // page 0 only, captioned with the window caption
+    PromotionButton,  // page 1 only, captioned with the window caption
+    SupplierButton,   // page 2 only, captioned with the window caption
+    ItemCheck,        // page 0 only, caption untouched
+    SignIn,           // no tab at all
+};
+
+class TFormQorClient : public QWidget {
+public:
+    // Builds the window from its layout and runs FormCreate. Opens nothing: no connection,
+    // no dataset. The boxes go through `dialogs`.
+    explicit TFormQorClient(WindowDialogs& dialogs, QWidget* parent = nullptr);
+    ~TFormQorClient() override;
+
+    // The gateway module is made after the window, so it is handed over afterwards.
+    void setDataModHttp(gateway::TDataModHttp* dataModHttp) { dataModHttp_ = dataModHttp; }
+    WindowDialogs& dialogs() { return dialogs_; }
+
+    // ---- handlers
+    void FormCreate();
+    void SpeedButton1Click();  // sign-in
+    void SpeedButton2Click();  // products
+    void SpeedButton3Click();  // promotions
+    void SpeedButton4Click();  // suppliers
+    void SwitchTabs(TabSwitch by);
+
+    // ---- the frame
+    Panel* Panel1 = nullptr;  // sign-in bar
+    QLabel* Label1 = nullptr;
+    QLineEdit* Ed_CustID = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Ed_Passwd = nullptr;
+    QPushButton* SpeedButton1 = nullptr;
+    QLabel* Label28 = nullptr;
+    QLineEdit* Ed_Day = nullptr;
+
+    Panel* Panel2 = nullptr;  // status line
+    QPlainTextEdit* Memo1 = nullptr;
+
+    Panel* Panel3 = nullptr;  // work area
+    Panel* Panel4 = nullptr;  // button bar
+    QPushButton* SpeedButton2 = nullptr;
+    QPushButton* SpeedButton3 = nullptr;
+    QPushButton* SpeedButton4 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    Panel* Panel5 = nullptr;  // page area
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+
+    // ---- product tab: the grid goes into Splitter1 as its first widget (replacing the empty
+    // one there), the editor controls into Panel8.
+    QSplitter* Splitter1 = nullptr;
+    Panel* Panel7 = nullptr;  // editor area
+    Panel* Panel8 = nullptr;  // editor panel
+    Panel* Panel9 = nullptr;  // button panel
+    QPushButton* SpeedButton5 = nullptr;
+    QPushButton* SpeedButton6 = nullptr;
+    QPushButton* SpeedButton9 = nullptr;
+
+    // ---- promotion tab: the master grid goes into Panel11's layout, the item grid into
+    // Panel12's.
+    Panel* Panel10 = nullptr;
+    Panel* Panel11 = nullptr;
+    Panel* Panel12 = nullptr;
+    Panel* Panel13 = nullptr;
+    QPushButton* SpeedButton7 = nullptr;
+    QPushButton* SpeedButton8 = nullptr;  // never shown; pressed by the program only
+    QPlainTextEdit* Memo2 = nullptr;
+
+    // ---- supplier tab: the grid goes into Panel14's layout, the search edit into Panel15.
+    Panel* Panel14 = nullptr;
+    Panel* Panel15 = nullptr;
+
+    // ---- gateway-fed datasets of the sign-in
+    ds::Dataset ClientDataSet1{"ClientDataSet1"};
+    ds::Dataset CDS_Cust{"CDS_Cust"};
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildSignInBar();
+    void buildStatusLine();
+    void buildWorkArea();
+    void buildProductPage();
+    void buildPromotionPage();
+    void buildSupplierPage();
+    void placeRegions();
+    // Runs the handler inside the boundary whenever the button is clicked.
+    void onClick(QPushButton* button, void (TFormQorClient::*handler)());
+    gateway::TDataModHttp& DataModHttp();
+
+    WindowDialogs& dialogs_;
+    gateway::TDataModHttp* dataModHttp_ = nullptr;
+};
+
+}  // namespace qor::window

@@ -1,0 +1,104 @@
+// The work buttons' tab switch and the sign-in's "no tab" state, seen on the real tab widget.
+#include <QTest>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "qt_printing.h"
+#include "recording_dialogs.h"
+#include "window/FrmQorClient.h"
+
+namespace qor::window {
+namespace {
+
+class TabSwitching : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.show();
+        form.Panel3->show();  // as after a sign-in that found the store
+    }
+
+    std::vector<int> shownTabs() {
+        std::vector<int> shown;
+        for (int i = 0; i < form.PageControl1->count(); ++i)
+            if (form.PageControl1->isTabVisible(i)) shown.push_back(i);
+        return shown;
+    }
+    std::vector<int> visiblePages() {
+        std::vector<int> visible;
+        for (int i = 0; i < form.PageControl1->count(); ++i)
+            if (form.PageControl1->widget(i)->isVisible()) visible.push_back(i);
+        return visible;
+    }
+    QString tabText(int i) { return form.PageControl1->tabText(i); }
+    void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    test::RecordingDialogs dialogs;
+    TFormQorClient form{dialogs};
+};
+
+TEST_F(TabSwitching, EachWorkButtonShowsItsOwnTabAloneUnderTheWindowCaption) {
+    press(form.SpeedButton3);
+    EXPECT_EQ(shownTabs(), std::vector<int>{1});
+    EXPECT_EQ(visiblePages(), std::vector<int>{1});
+    EXPECT_EQ(form.PageControl1->currentIndex(), 1);
+    EXPECT_EQ(tabText(1), "FormQorClient");
+    EXPECT_EQ(tabText(0), "TabSheet1");
+    EXPECT_EQ(tabText(2), "TabSheet3");
+
+    press(form.SpeedButton2);
+    EXPECT_EQ(shownTabs(), std::vector<int>{0});
+    EXPECT_EQ(visiblePages(), std::vector<int>{0});
+    EXPECT_EQ(tabText(0), "FormQorClient");
+
+    press(form.SpeedButton4);
+    EXPECT_EQ(shownTabs(), std::vector<int>{2});
+    EXPECT_EQ(visiblePages(), std::vector<int>{2});
+    EXPECT_EQ(form.PageControl1->currentIndex(), 2);
+    EXPECT_EQ(tabText(2), "FormQorClient");
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(TabSwitching, SignInStateHidesEveryTabAndPageButKeepsTheActivePage) {
+    press(form.SpeedButton4);
+    form.SwitchTabs(TabSwitch::SignIn);
+    EXPECT_TRUE(shownTabs().empty());
+    EXPECT_TRUE(visiblePages().empty());
+    EXPECT_EQ(form.PageControl1->currentIndex(), 2);
+
+    // A page hidden this way comes back whole with its tab.
+    press(form.SpeedButton4);
+    EXPECT_EQ(shownTabs(), std::vector<int>{2});
+    EXPECT_EQ(visiblePages(), std::vector<int>{2});
+    form.SwitchTabs(TabSwitch::SignIn);
+    press(form.SpeedButton2);
+    EXPECT_EQ(shownTabs(), std::vector<int>{0});
+    EXPECT_EQ(visiblePages(), std::vector<int>{0});
+}
+
+TEST_F(TabSwitching, ItemCheckShowsTheProductTabWithoutTouchingItsCaption) {
+    form.SwitchTabs(TabSwitch::ItemCheck);
+    EXPECT_EQ(shownTabs(), std::vector<int>{0});
+    EXPECT_EQ(visiblePages(), std::vector<int>{0});
+    EXPECT_EQ(tabText(0), "TabSheet1");
+
+    press(form.SpeedButton2);
+    press(form.SpeedButton3);
+    form.SwitchTabs(TabSwitch::ItemCheck);
+    EXPECT_EQ(shownTabs(), std::vector<int>{0});
+    EXPECT_EQ(tabText(0), "FormQorClient");
+}
+
+TEST_F(TabSwitching, HiddenPagesKeepTheirContents) {
+    auto* memo = form.findChild<QPlainTextEdit*>("Memo2");
+    ASSERT_NE(memo, nullptr);
+    press(form.SpeedButton3);
+    memo->setPlainText("kept");
+    press(form.SpeedButton2);
+    form.SwitchTabs(TabSwitch::SignIn);
+    press(form.SpeedButton3);
+    EXPECT_EQ(memo->toPlainText(), "kept");
+    EXPECT_TRUE(memo->isVisible());
+}
+
+}  // namespace
+}  // namespace qor::window
