@@ -1,0 +1,69 @@
+#include "gateway_options.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace qor::headoffice {
+namespace {
+
+int wholeNumber(const std::string& name, const std::string& text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < low || value > high)
+        throw std::invalid_argument("--" + name + " wants a number from " +
+                                    std::to_string(low) + " to " + std::to_string(high) +
+                                    ", not '" + text + "'");
+    return value;
+}
+
+}  // namespace
+
+GatewayOptions parseOptions(const std::vector<std::string>& args) {
+    GatewayOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (arg.rfind("--", 0) != 0) throw std::invalid_argument("unexpected '" + arg + "'");
+        std::string name = arg.substr(2);
+        std::string value;
+        if (auto eq = name.find('='); eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        } else {
+            if (i + 1 >= args.size()) throw std::invalid_argument("--" + name + " wants a value");
+            value = args[++i];
+        }
+
+        if (name == "listen") options.listenAddress = value;
+        else if (name == "port") options.port = wholeNumber(name, value, 0, 65535);
+        else if (name == "database") options.database = value;
+        else if (name == "user") options.user = value;
+        else if (name == "password") options.password = value;
+        else if (name == "db-user") options.dbUser = value;
+        else if (name == "db-password") options.dbPassword = value;
+        else if (name == "threads") options.threads = wholeNumber(name, value, 1, 1024);
+        else throw std::invalid_argument("unknown option --" + name);
+    }
+    if (!options.help && options.database.empty())
+        throw std::invalid_argument("--database is required");
+    return options;
+}
+
+std::string usageText() {
+    return "usage: qor-gateway --database <path or server:path> [options]\n"
+           "  --listen <address>      address to listen on (127.0.0.1)\n"
+           "  --port <n>              port (80); 0 picks a free one\n"
+           "  --user <name>           account the stores send (SYSDBA)\n"
+           "  --password <text>       its password (the program's built-in one)\n"
+           "  --db-user <name>        database user (SYSDBA)\n"
+           "  --db-password <text>    database password (the program's built-in one)\n"
+           "  --threads <n>           requests served at once (16)\n"
+           "Prints \"listening on <address>:<port>\" once it accepts requests; one line per\n"
+           "request goes to stderr. Stops on SIGINT or SIGTERM.\n";
+}
+
+}  // namespace qor::headoffice

@@ -1,0 +1,26 @@
+#pragma once
+// What qor-gateway is told on its command line.
+#include <string>
+#include <vector>
+
+namespace qor::headoffice {
+
+struct GatewayOptions {
+    std::string listenAddress = "127.0.0.1";
+    int port = 80;                   // 0: the system picks a free port
+    std::string database;            // a path (embedded) or server:path
+    std::string user = "SYSDBA";     // the account stores sign in to the gateway with
+    std::string password = "quillbarn";
+    std::string dbUser = "SYSDBA";   // the account the gateway opens the database with
+    std::string dbPassword = "quillbarn";
+    int threads = 16;                // requests served at once
+    bool help = false;
+};
+
+// Reads "--name value" pairs (also "--name=value"). Fails with std::invalid_argument naming
+// the fault; the caller prints it with usageText().
+GatewayOptions parseOptions(const std::vector<std::string>& args);
+
+std::string usageText();
+
+}  // namespace qor::headoffice

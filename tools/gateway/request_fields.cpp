@@ -1,0 +1,77 @@
+#include "request_fields.h"
+
+#include <httplib.h>
+
+namespace qor::headoffice {
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Calls `each(name, value)` for every "name=value" of an "&"-separated text, raw.
+template <typename Each>
+void forEachPair(std::string_view text, Each each) {
+    while (!text.empty()) {
+        std::size_t amp = text.find('&');
+        std::string_view pair = text.substr(0, amp);
+        std::size_t eq = pair.find('=');
+        if (eq == std::string_view::npos) each(pair, std::string_view{});
+        else each(pair.substr(0, eq), pair.substr(eq + 1));
+        if (amp == std::string_view::npos) break;
+        text.remove_prefix(amp + 1);
+    }
+}
+
+}  // namespace
+
+std::string percentDecoded(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '+') {
+            out += ' ';
+        } else if (c == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
+                   hexDigit(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::vector<QueryValue> queryValues(std::string_view target, std::string_view name) {
+    std::vector<QueryValue> values;
+    std::size_t q = target.find('?');
+    if (q == std::string_view::npos) return values;
+    std::string_view query = target.substr(q + 1);
+    if (std::size_t hash = query.find('#'); hash != std::string_view::npos) query = query.substr(0, hash);
+    forEachPair(query, [&](std::string_view key, std::string_view value) {
+        if (key != name && percentDecoded(key) != name) return;
+        values.push_back({std::string(value), percentDecoded(value)});
+    });
+    return values;
+}
+
+std::optional<std::string> formField(const httplib::Request& request, std::string_view name) {
+    const std::string key(name);
+    if (request.is_multipart_form_data()) {
+        if (!request.has_file(key)) return std::nullopt;
+        return request.get_file_value(key).content;
+    }
+    const std::string type = request.get_header_value("Content-Type");
+    if (type.rfind("application/x-www-form-urlencoded", 0) != 0) return std::nullopt;
+    std::optional<std::string> found;
+    forEachPair(request.body, [&](std::string_view k, std::string_view value) {
+        if (!found && percentDecoded(k) == name) found = percentDecoded(value);
+    });
+    return found;
+}
+
+}  // namespace qor::headoffice
