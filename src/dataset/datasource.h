@@ -22,7 +22,10 @@ public:
     Dataset* dataSet() const { return dataset_; }
     DataSetState state() const;
 
-    // Every change of the dataset's state (moving between rows is none).
+    // Every change of the dataset's state (moving between rows is none). While the
+    // dataset's controls are disabled the data source hears nothing, this included; the
+    // last enable reports a state that differs from the one it had when they were disabled.
+    // The dataset's own events (afterOpen, afterScroll, validation) fire all the same.
     std::function<void(DataSource&)> onStateChange;
     // A change of the data shown: field given when one field of the current row changed.
     std::function<void(DataSource&, Field*)> onDataChange;
@@ -34,6 +37,8 @@ private:
     std::string name_;
     Dataset* dataset_ = nullptr;
     std::vector<DataLink*> links_;
+    DataSetState lastState_ = DataSetState::Inactive;  // as last reported
+    void updateState();
 };
 
 // Base of the links a control keeps to a data source.
@@ -80,6 +85,7 @@ protected:
 
 private:
     std::string fieldName_;
+    bool editing_ = false;  // as last reported through onEditingChange
 };
 
 }  // namespace qor::ds
