@@ -95,6 +95,7 @@ std::string timeText(const ds::Time& t) {
 std::string floatText(double v) {
     if (std::isnan(v)) return "NAN";
     if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
+    if (v == 0) return "0";  // minus zero too
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.15g", v);
     std::string s = buf;

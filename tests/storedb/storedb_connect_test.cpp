@@ -224,14 +224,6 @@ TEST_F(ConnectTest, TheSectionStaysLoadedAfterAFailureAfterTheFirstStep) {
     EXPECT_EQ(connectError(*connection), "");
 }
 
-TEST_F(ConnectTest, AFailureInTheFirstStepReadsTheSectionAgainNextTime) {
-    fs::remove(folder() / "dbxconnections.ini");
-    auto connection = makeConnection();
-    EXPECT_NE(connectError(*connection), "");
-    test::writeDbxFiles(folder(), dbxFilesFor(db_.path()));
-    EXPECT_EQ(connectError(*connection), "");
-}
-
 TEST_F(ConnectTest, ParametersGivenInCodeConnectWithoutDefinitionFiles) {
     fs::remove(folder() / "dbxconnections.ini");
     fs::remove(folder() / "dbxdrivers.ini");

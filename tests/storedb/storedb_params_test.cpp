@@ -58,18 +58,6 @@ TEST(ParamMarkers, AParameterWithoutValueOrTypeStopsTheStatement) {
     EXPECT_EQ(set.values().size(), 2u);
 }
 
-TEST(ParamMarkers, ValuesCarryTheirOwnType) {
-    Param p("X");
-    p.setValue(std::int64_t{5});
-    EXPECT_EQ(p.dataType(), FieldKind::Integer);
-    p.setValue(2.5);
-    EXPECT_EQ(p.dataType(), FieldKind::Float);
-    p.setValue(std::string("t"));
-    EXPECT_EQ(p.dataType(), FieldKind::String);
-    p.setValue(ds::Date{2024, 2, 29});
-    EXPECT_EQ(p.dataType(), FieldKind::Date);
-}
-
 struct FromText {
     FieldKind kind;
     std::string text;
@@ -207,17 +195,6 @@ TEST_F(TypedWriteTest, ATypedNullIsWrittenAsNullAndAnUntypedOneIsRefused) {
     EXPECT_FALSE(query.isEmpty());
     EXPECT_EQ(query.fieldValue("F"), ds::Value{});
     EXPECT_EQ(query.fieldText("F"), "");
-}
-
-TEST_F(TypedWriteTest, ARefusedStatementGivesTheDatabasesText) {
-    auto connection = makeConnection();
-    SqlQuery query("SQLQuery1", *connection);
-    query.setSql("INSERT INTO TYPED (ID, S) VALUES (:ID, :S)");
-    query.paramByName("ID").setAsInteger(3);
-    query.paramByName("S").setAsString(std::string(21, 'x'));  // one byte too long
-    EXPECT_NE(errorOf([&] { query.execSql(); }), "");
-    // Nothing of it was written.
-    EXPECT_EQ(lookUp(query, "SELECT COUNT(*) AS N FROM TYPED", "N"), "0");
 }
 
 }  // namespace
