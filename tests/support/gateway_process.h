@@ -17,7 +17,9 @@
 //     database opened embedded, and the account given (SYSDBA / quillbarn by default);
 //   - waits until it answers an HTTP request.
 // The gateway's one-line-per-request log (its stderr) is in <folder>/gateway.log; log()
-// reads it. A start that fails throws std::runtime_error carrying the gateway's output.
+// reads it. Its first line is the readiness request (GET /ready, 404). A request's line is
+// written just after its reply has gone out, so read the log after stop() to be sure of the
+// last line. A start that fails throws std::runtime_error carrying the gateway's output.
 //
 // A test target that uses this fixture must depend on the programs it runs:
 //     add_dependencies(<target> qor-gateway dbxfb)
