@@ -116,14 +116,4 @@ TEST_F(FbDriverStatementCache, AFailedRunDoesNotSpoilTheStatement) {
     EXPECT_EQ(readAll(*connection_, kByName, {std::string("n")}).size(), 2u);
 }
 
-TEST_F(FbDriverStatementCache, ManyLookUpsOfOnePreparedStatement) {
-    // The shape of the barcode look-up, run over and over with new values.
-    for (int i = 0; i < 300; ++i) {
-        std::string name = i % 3 == 0 ? "b" : (i % 3 == 1 ? "a" : "none");
-        auto rows = readAll(*connection_, kByName, {name});
-        EXPECT_EQ(rows.size(), name == "a" ? 2u : (name == "b" ? 1u : 0u));
-    }
-    EXPECT_EQ(preparedIds("UNITNAME = ?").size(), 1u);
-}
-
 }  // namespace

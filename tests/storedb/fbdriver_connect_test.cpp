@@ -24,19 +24,6 @@ TEST(FbDriverLoad, LibraryWithoutTheClientFunctionsIsNotAClient) {
     EXPECT_EQ(error, "Unable to Load libm.so.6");
 }
 
-TEST(FbDriverLoad, TwoDriversShareTheLoadedClient) {
-    auto first = makeDriver();
-    auto second = makeDriver();
-    ASSERT_TRUE(first && second);
-    test::TempDatabase db;
-    auto a = first->createConnection();
-    auto b = second->createConnection();
-    a->connect(db.path(), "SYSDBA", "quillbarn");
-    b->connect(db.path(), "SYSDBA", "quillbarn");
-    EXPECT_TRUE(a->connected());
-    EXPECT_TRUE(b->connected());
-}
-
 class FbDriverConnect : public ::testing::Test {
 protected:
     test::TempDatabase db_;
@@ -124,13 +111,6 @@ TEST_F(FbDriverConnect, ACursorOutlivingItsConnectionEndsQuietly) {
     connection.reset();
     EXPECT_FALSE(cursor->fetch(row));
     EXPECT_EQ(cursor->columns().size(), 1u);
-}
-
-TEST_F(FbDriverConnect, ReconnectingDropsThePreviousAttachment) {
-    auto connection = connectTo(db_.path());
-    test::TempDatabase other("INSERT INTO PROD_UNIT VALUES ('X', 'x');");
-    connection->connect(other.path(), "SYSDBA", "quillbarn");
-    EXPECT_EQ(countOf(*connection, "PROD_UNIT"), 1);
 }
 
 }  // namespace

@@ -55,16 +55,6 @@ TEST_F(FbDriverTransactions, RollbackDiscardsTheTransactionsWrites) {
     EXPECT_EQ(countOf(*connection, "PROD_UNIT"), 0);
 }
 
-TEST_F(FbDriverTransactions, ReadCommittedSeesOtherCommitsInsideTheTransaction) {
-    auto mine = connectTo(db_.path());
-    auto other = connectTo(db_.path());
-    mine->startTransaction(0);
-    EXPECT_EQ(countOf(*mine, "PROD_UNIT"), 0);
-    insertUnit(*other, "U1");
-    EXPECT_EQ(countOf(*mine, "PROD_UNIT"), 1);
-    mine->commit();
-}
-
 TEST_F(FbDriverTransactions, RepeatableReadKeepsItsSnapshot) {
     auto mine = connectTo(db_.path());
     auto other = connectTo(db_.path());
