@@ -88,17 +88,5 @@ TEST_F(TabSwitching, ItemCheckShowsTheProductTabWithoutTouchingItsCaption) {
     EXPECT_EQ(tabText(0), "FormQorClient");
 }
 
-TEST_F(TabSwitching, HiddenPagesKeepTheirContents) {
-    auto* memo = form.findChild<QPlainTextEdit*>("Memo2");
-    ASSERT_NE(memo, nullptr);
-    press(form.SpeedButton3);
-    memo->setPlainText("kept");
-    press(form.SpeedButton2);
-    form.SwitchTabs(TabSwitch::SignIn);
-    press(form.SpeedButton3);
-    EXPECT_EQ(memo->toPlainText(), "kept");
-    EXPECT_TRUE(memo->isVisible());
-}
-
 }  // namespace
 }  // namespace qor::window
