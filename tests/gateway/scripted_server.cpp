@@ -144,13 +144,6 @@ int ScriptedServer::connectionCount() const {
     return static_cast<int>(connections_.size());
 }
 
-std::vector<std::string> ScriptedServer::requests() const {
-    std::lock_guard lock(mutex_);
-    std::vector<std::string> out;
-    for (const auto& c : connections_) out.push_back(c.request);
-    return out;
-}
-
 std::string ScriptedServer::request(int connection) const {
     std::lock_guard lock(mutex_);
     return connection < static_cast<int>(connections_.size()) ? connections_[connection].request

@@ -35,8 +35,7 @@ public:
 
     unsigned short port() const { return port_; }
     int connectionCount() const;
-    // The request bytes received on each connection, in the order of connecting.
-    std::vector<std::string> requests() const;
+    // The request bytes received on a connection (counted from 0 in the order of connecting).
     std::string request(int connection) const;
     // Waits until the client has closed that connection (KeepOpen); false when it has not
     // within several seconds.
