@@ -37,9 +37,14 @@ void Dataset::Impl::checkInactive() const {
 }
 
 Field* Dataset::Impl::findField(std::string_view fieldName) const {
-    for (Field* f : fields)
-        if (text::equalsNoCase(f->fieldName(), fieldName)) return f;
-    return nullptr;
+    const auto found = nameIndex.find(text::upperAscii(fieldName));
+    return found == nameIndex.end() ? nullptr : fields[std::size_t(found->second)];
+}
+
+void Dataset::Impl::rebuildNameIndex() {
+    nameIndex.clear();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        nameIndex.emplace(text::upperAscii(fields[i]->fieldName()), int(i));
 }
 
 Row* Dataset::Impl::currentRow() {
@@ -149,12 +154,14 @@ void Dataset::Impl::openTable(Table table, bool more) {
 
     std::swap(fields, newFields);
     std::swap(fieldColumn, binding);
+    rebuildNameIndex();
     std::vector<SortKey> keys;
     try {
         keys = resolveOrder(indexFieldNames, indexName);
     } catch (...) {
         std::swap(fields, newFields);
         std::swap(fieldColumn, binding);
+        rebuildNameIndex();
         throw;
     }
 
@@ -215,6 +222,7 @@ Field& Dataset::declareField(const FieldDef& def) {
     Field* f = d_->declared.back().get();
     d_->fields.push_back(f);
     d_->fieldColumn.push_back(index);
+    d_->nameIndex.emplace(text::upperAscii(f->fieldName()), index);
     return *f;
 }
 
@@ -292,6 +300,7 @@ void Dataset::clearFields() {
         d.fields.push_back(d.declared[i].get());
         d.fieldColumn.push_back(int(i));
     }
+    d.rebuildNameIndex();
     d.dynamic.clear();
     d.columns.clear();
 }

@@ -26,6 +26,7 @@ public:
     // returns the result's columns and at most `maxRows` rows (all when maxRows < 0).
     virtual Table openResult(const std::string& commandText, int maxRows) = 0;
     // Appends at most `maxRows` further rows of the last result; false once none are left.
+    // The dataset asks no more after a false or after fewer rows than it asked for.
     virtual bool fetchMore(int maxRows, std::vector<Row>& rows) = 0;
 };
 
@@ -74,7 +75,8 @@ public:
     void setCommandText(std::string text);
     const std::string& commandText() const;
     // Rows taken from the provider per fetch; further rows follow as the user moves past the
-    // last one fetched. -1 (the default): all at once.
+    // last one fetched. -1 (the default): all at once. With an order in force every row is
+    // fetched when the dataset opens, so the order covers the whole result.
     void setPacketRecords(int rows);
 
     // Opens through the provider (command text passed on); with no provider, on the declared
@@ -86,7 +88,8 @@ public:
     void open();
     // Opens on the given columns and rows, with the same binding rules.
     void openWith(Table table);
-    // Drops the rows and any unposted edit, silently.
+    // Drops the rows and any unposted edit, silently. Fields made from columns go with
+    // them (after observers have been told); declared fields stay.
     void close();
     // Drops the fields that were not declared; the dataset must be closed.
     void clearFields();
@@ -94,7 +97,7 @@ public:
     // ---- rows. Each fails on a closed dataset with
     // "<name>: Cannot perform this operation on a closed dataset".
     void append();  // new empty row after the last, current, in insert state
-    void edit();    // browse -> edit of the current row
+    void edit();    // browse -> edit of the current row; on an empty dataset, an append
     // Required fields without a value fail with "Field '<label>' must have a value"; the focus
     // goes to that field's control and the row keeps its state and values.
     void post();
@@ -107,7 +110,7 @@ public:
     bool eof() const;
     bool bof() const;
     bool isEmpty() const;
-    int recordCount() const;  // rows held (fetched) so far
+    int recordCount() const;  // rows held (fetched) so far, a row being appended not counted
     int recNo() const;        // 1-based position of the current row; 0 when there is none
 
     // ---- orders. Letter case counts. The two kinds exclude each other: setting one clears
@@ -123,17 +126,26 @@ public:
 
     // Moves to the first row, in the current order, whose field matches the whole text;
     // false (nothing moves) when none does. Posts a pending edit first. Unsupported field
-    // kinds fail with "Field '<name>' is of an unsupported type".
+    // kinds fail with "Field '<name>' is of an unsupported type". Text fields compare bytes
+    // (partial key: the value begins with the text; case-insensitive: ASCII letters only,
+    // never inside a double-byte character). Other kinds compare the text read as a value
+    // of the kind, failing like "'abc' is not a valid floating point value" when it cannot
+    // be read; there an empty text finds a row without a value.
     bool locate(std::string_view fieldName, std::string_view text, LocateOptions options);
 
-    // ---- display updates, nestable; the last resume tells observers everything changed.
+    // ---- display updates, nestable; the last resume tells observers everything changed
+    // (and the new state, when it differs from the one at the first disable). While
+    // disabled, observers hear nothing; afterOpen, afterScroll and validation still run.
     void disableControls();
     void enableControls();
     bool controlsDisabled() const;
 
     // ---- events
     std::function<void(Dataset&)> afterOpen;    // after every open
-    std::function<void(Dataset&)> afterScroll;  // after every move, append included
+    // After afterOpen when there are rows, after every move to another row, after first()
+    // and last() always, and after append() (following its state change, before any value
+    // is assigned). Not after post, cancel, or a next()/prior() that stays at the end.
+    std::function<void(Dataset&)> afterScroll;
 
     void addObserver(DatasetObserver* observer);
     void removeObserver(DatasetObserver* observer);

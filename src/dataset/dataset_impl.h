@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct Dataset::Impl {
     std::vector<std::unique_ptr<Field>> dynamic;   // one per column, while open
     std::vector<Field*> fields;                    // the dataset's fields, in order
     std::vector<int> fieldColumn;                  // per field: its column in the rows
+    std::unordered_map<std::string, int> nameIndex;  // upper-cased name -> field position
 
     // ---- rows. `rows` keeps arrival order; `view` is the current order.
     std::vector<ColumnDef> columns;
@@ -65,6 +67,7 @@ struct Dataset::Impl {
     void checkActive() const;
     void checkInactive() const;
     Field* findField(std::string_view fieldName) const;
+    void rebuildNameIndex();
     Row* currentRow();
     const Value* cell(int fieldIndex) const;
     void notify(DataEvent event, Field* field = nullptr);
