@@ -26,6 +26,13 @@ public:
     // untouched; a reply beginning "<RESULT>": qor::Error with the whole reply, target
     // untouched; a reply that cannot be loaded: qor::Error with the whole reply, target
     // closed; an empty reply: target closed, normal return.
+    // Transport failure texts: the status line as received (a status that is neither 2xx
+    // nor a redirect, or a redirect without a Location); "Connection refused."; "Connect
+    // timed out."; "Read timed out."; "Write timed out."; "Maximum line length exceeded.";
+    // "Connection closed gracefully." (closed before the reply's head ended); "Invalid chunk
+    // size."; "Invalid port number: <port>"; "Unsupported protocol: <name>" (a redirect
+    // elsewhere than http); Cannot create file "<dump path>". <reason>; otherwise the
+    // system's own text.
     void OpenRemoteQuery(ds::Dataset& target, const std::string& statement);
 
     const std::string& QueryUrl() const { return queryUrl_; }
