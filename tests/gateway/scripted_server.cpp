@@ -54,14 +54,14 @@ void sendAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
-ScriptedServer::ScriptedServer(Script script, unsigned short port) : script_(std::move(script)) {
+ScriptedServer::ScriptedServer(Script script) : script_(std::move(script)) {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
     int yes = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(port);
+    address.sin_port = 0;
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(listenFd_, 64) != 0) {
         std::string reason = std::strerror(errno);

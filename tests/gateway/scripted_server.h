@@ -25,8 +25,8 @@ public:
     // Connection i (counted from 0) gets what `script(i)` gives.
     using Script = std::function<ScriptedReply(int connection)>;
 
-    // Listens on a free port (or on `port` when it is not 0; throws when that is taken).
-    explicit ScriptedServer(Script script, unsigned short port = 0);
+    // Listens on a free port of 127.0.0.1.
+    explicit ScriptedServer(Script script);
     // Connection i gets replies[i]; later connections get the last one.
     explicit ScriptedServer(std::vector<ScriptedReply> replies);
     ~ScriptedServer();
