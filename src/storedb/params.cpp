@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "storedb/text_values.h"
+#include "dataset/value_text.h"
 #include "text/errors.h"
 #include "text/profile.h"
 
@@ -11,6 +11,16 @@ namespace qor::storedb {
 
 using ds::FieldKind;
 using text::equalsNoCase;
+
+namespace {
+// A whole number as the import reads one: a 32-bit decimal; anything else is no number.
+std::optional<std::int32_t> parseWholeNumber(std::string_view text) {
+    auto v = ds::parseInteger(text);
+    if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(*v);
+}
+}  // namespace
 
 // ---- ParamList
 
@@ -140,31 +150,31 @@ void setParamFromFieldText(Param& param, FieldKind kind, std::string_view text) 
         param.setAsBoolean(text::equalsNoCase(text, "TRUE"));
         return;
     case FieldKind::Float:
-        param.setAsFloat(parseNumber(text).value_or(0.0));
+        param.setAsFloat(ds::parseFloat(text).value_or(0.0));
         return;
     case FieldKind::Currency:
-        param.setAsCurrency(parseNumber(text).value_or(0.0));
+        param.setAsCurrency(ds::parseFloat(text).value_or(0.0));
         return;
     case FieldKind::BCD: {
-        auto v = parseNumber(text);
+        auto v = ds::parseFloat(text);
         if (!v) throw Error(format("'%s' is not a valid floating point value", text));
         param.setAsBCD(std::round(*v * 10000.0) / 10000.0);
         return;
     }
     case FieldKind::Date: {
-        auto v = parseDate(text);
+        auto v = ds::parseDate(text);
         if (!v) throw Error(format("'%s' is not a valid date", text));
         param.setAsDate(*v);
         return;
     }
     case FieldKind::Time: {
-        auto v = parseTime(text);
+        auto v = ds::parseTime(text);
         if (!v) throw Error(format("'%s' is not a valid time", text));
         param.setAsTime(*v);
         return;
     }
     case FieldKind::DateTime: {
-        auto v = parseDateTime(text);
+        auto v = ds::parseDateTime(text);
         if (!v) throw Error(format("'%s' is not a valid date and time", text));
         param.setAsDateTime(*v);
         return;

@@ -1,5 +1,7 @@
 #include "storedb/query.h"
 
+#include "dataset/value_text.h"
+
 #include "storedb/driver_errors.h"
 #include "text/errors.h"
 #include "text/profile.h"
@@ -102,7 +104,7 @@ ds::Value SqlQuery::fieldValue(std::string_view column) const {
 }
 
 std::string SqlQuery::fieldText(std::string_view column) const {
-    return valueText(fieldValue(column));
+    return ds::valueToText(fieldValue(column));
 }
 
 bool SqlQuery::fetchRows(int maxRows, std::vector<ds::Row>& rows) {

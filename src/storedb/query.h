@@ -15,7 +15,6 @@
 #include "dataset/value.h"
 #include "storedb/connection.h"
 #include "storedb/params.h"
-#include "storedb/text_values.h"
 
 namespace qor::storedb {
 
