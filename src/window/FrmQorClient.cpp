@@ -9,6 +9,7 @@
 #include "text/cp950.h"
 #include "window/handler_boundary.h"
 #include "window/password_char_style.h"
+#include "window/settings_definition_paths.h"
 #include "window/widget_placing.h"
 
 namespace qor::window {
@@ -34,8 +35,16 @@ QFont windowFont() {
 
 }  // namespace
 
-TFormQorClient::TFormQorClient(WindowDialogs& dialogs, QWidget* parent)
+TFormQorClient::TFormQorClient(WindowDialogs& dialogs, QWidget* parent,
+                               const storedb::DefinitionPaths* paths)
     : QWidget(parent), dialogs_(dialogs) {
+    if (!paths) {
+        settingsPaths_ = std::make_unique<SettingsDefinitionPaths>();
+        paths = settingsPaths_.get();
+    }
+    // Made closed: a connection opens when a workflow first needs it.
+    store_ = std::make_unique<storedb::StoreObjects>(*paths);
+
     setObjectName(QStringLiteral("FormQorClient"));
     setWindowTitle(QStringLiteral("FormQorClient"));
     setFont(windowFont());

@@ -9,9 +9,13 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QWidget>
+#include <memory>
 
 #include "dataset/dataset.h"
+#include "dataset/datasource.h"
 #include "gateway/FrmDataModHttp.h"
+#include "storedb/definition_paths.h"
+#include "storedb/store_objects.h"
 #include "window/panel.h"
 #include "window/window_dialogs.h"
 
@@ -29,8 +33,10 @@ enum class TabSwitch {
 class TFormQorClient : public QWidget {
 public:
     // Builds the window from its layout and runs FormCreate. Opens nothing: no connection,
-    // no dataset. The boxes go through `dialogs`.
-    explicit TFormQorClient(WindowDialogs& dialogs, QWidget* parent = nullptr);
+    // no dataset. The boxes go through `dialogs`. The definition files of the store database
+    // are found through `paths`, or through the per-user settings when none is given.
+    explicit TFormQorClient(WindowDialogs& dialogs, QWidget* parent = nullptr,
+                            const storedb::DefinitionPaths* paths = nullptr);
     ~TFormQorClient() override;
 
     // The gateway module is made after the window, so it is handed over afterwards.
@@ -94,9 +100,18 @@ public:
     Panel* Panel14 = nullptr;
     Panel* Panel15 = nullptr;
 
-    // ---- gateway-fed datasets of the sign-in
+    // ---- gateway-fed datasets: no provider, no field list, filled by OpenRemoteQuery only
     ds::Dataset ClientDataSet1{"ClientDataSet1"};
     ds::Dataset CDS_Cust{"CDS_Cust"};
+    ds::Dataset CDS_Source{"CDS_Source"};
+    ds::Dataset CDS_PSaleSub{"CDS_PSaleSub"};
+    ds::Dataset CDS_Fac{"CDS_Fac"};
+    ds::DataSource DS_PSaleSub{"DS_PSaleSub", &CDS_PSaleSub};
+    ds::DataSource DS_Fac{"DS_Fac", &CDS_Fac};
+
+    // ---- the store database: both connections, the queries, the provider chains and their
+    // data sources (SQLConnection1, SQLQuery1, CDS_PRODUCT, DS_PRODUCT, ...)
+    storedb::StoreObjects& store() { return *store_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -115,6 +130,8 @@ private:
 
     WindowDialogs& dialogs_;
     gateway::TDataModHttp* dataModHttp_ = nullptr;
+    std::unique_ptr<storedb::DefinitionPaths> settingsPaths_;  // when no paths were given
+    std::unique_ptr<storedb::StoreObjects> store_;
 };
 
 }  // namespace qor::window
