@@ -179,8 +179,9 @@ void BM_Curl_20000Products(benchmark::State& state) { curl(state, kAllProducts, 
 BENCHMARK(BM_OpenRemoteQuery_OneRow)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HttpPost_OneRow)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Curl_OneRow)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenRemoteQuery_20000Products)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Curl_20000Products)->UseManualTime()->Unit(benchmark::kMillisecond);
+// Several runs each: the gateway's first large reply on a worker thread is slower than the rest.
+BENCHMARK(BM_OpenRemoteQuery_20000Products)->UseRealTime()->Iterations(6)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Curl_20000Products)->UseManualTime()->Iterations(6)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
