@@ -37,7 +37,39 @@ bool readInteger(std::string_view text, const FieldType& type, std::int64_t& out
     return true;
 }
 
+// A decimal of at most 15 digits with no exponent ("-12.75"): its digits and its power of ten
+// are both exact doubles, so one division gives the correctly rounded value, the same one
+// from_chars gives. False, with `out` untouched, for every other text.
+bool readPlainDecimal(std::string_view text, double& out) {
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative) ++i;
+    std::uint64_t digits = 0;
+    int digitCount = 0;
+    int fractionDigits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isDigit(c)) {
+            if (++digitCount > 15) return false;
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            if (point) ++fractionDigits;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digitCount == 0) return false;
+    const double magnitude = static_cast<double>(digits) / powersOfTen[fractionDigits];
+    out = negative ? -magnitude : magnitude;
+    return true;
+}
+
 bool readDouble(std::string_view text, double& out) {
+    if (readPlainDecimal(text, out)) return true;
     const char* first = text.data();
     const char* last = first + text.size();
     if (first != last && *first == '+') ++first;
@@ -161,12 +193,11 @@ void appendDouble(std::string& out, double v, bool fixedNotation) {
 bool readValue(const FieldType& type, int size, std::string_view text, Value& out) {
     switch (type.kind) {
     case FieldKind::String:
-        out = text.size() <= static_cast<std::size_t>(size)
-                  ? std::string(text)
-                  : text::cutToBytes(text, static_cast<std::size_t>(size));
+        if (text.size() <= static_cast<std::size_t>(size)) out.emplace<std::string>(text);
+        else out = text::cutToBytes(text, static_cast<std::size_t>(size));
         return true;
     case FieldKind::Memo:
-        out = std::string(text);
+        out.emplace<std::string>(text);
         return true;
     case FieldKind::Binary: {
         std::string bytes;
