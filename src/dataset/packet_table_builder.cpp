@@ -1,0 +1,116 @@
+#include "dataset/packet_table_builder.h"
+
+#include "dataset/packet_escape.h"
+#include "dataset/packet_values.h"
+#include "text/cp950.h"
+#include "text/errors.h"
+
+namespace qor::ds::packet {
+
+namespace {
+
+// The first attribute named `name`, letter case ignored; null when absent.
+const Attribute* attributeNoCase(std::span<const Attribute> attributes, std::string_view name) {
+    for (const Attribute& a : attributes)
+        if (equalsNoCase(a.name, name)) return &a;
+    return nullptr;
+}
+
+std::string_view rawValue(const Attribute* a) { return a ? a->value : std::string_view(); }
+
+// An attribute's value with its references resolved; empty when absent.
+std::string resolvedValue(const Attribute* a, std::string_view what) {
+    std::string out;
+    if (!unescape(rawValue(a), out)) failInvalidPacket("bad character reference in " + std::string(what));
+    return out;
+}
+
+bool readWholeNumber(std::string_view text, int& out) {
+    if (text.empty() || text.size() > 9) return false;
+    int v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    out = v;
+    return true;
+}
+
+}  // namespace
+
+void failInvalidPacket(const std::string& why) { throw Error("Invalid data packet: " + why); }
+
+void TableBuilder::addField(std::span<const Attribute> attributes) {
+    const Attribute* nameAttr = attributeNoCase(attributes, "attrname");
+    const Attribute* typeAttr = attributeNoCase(attributes, "fieldtype");
+    if (!nameAttr || nameAttr->value.empty()) failInvalidPacket("a FIELD has no attrname");
+    ColumnDef def;
+    def.name = resolvedValue(nameAttr, "attrname");
+    if (!typeAttr) failInvalidPacket("FIELD " + def.name + " has no fieldtype");
+    const std::string typeName = resolvedValue(typeAttr, "fieldtype");
+    const std::string subType = resolvedValue(attributeNoCase(attributes, "SUBTYPE"), "SUBTYPE");
+    const auto type = fieldTypeNamed(typeName, subType);
+    if (!type) failInvalidPacket("FIELD " + def.name + " has the unknown type " + typeName);
+    def.kind = type->kind;
+
+    Column column{*type, 0, typeName};
+    if (def.kind == FieldKind::String) {
+        const Attribute* width = attributeNoCase(attributes, "WIDTH");
+        int size = 0;
+        if (!readWholeNumber(resolvedValue(width, "WIDTH"), size) || size <= 0)
+            failInvalidPacket("string FIELD " + def.name + " has no positive WIDTH");
+        def.size = column.size = size;
+    } else if (def.kind == FieldKind::BCD) {
+        // The scale only describes the values; one that is no number leaves it at 0.
+        readWholeNumber(rawValue(attributeNoCase(attributes, "DECIMALS")), def.decimals);
+    }
+    def.required = equalsNoCase(rawValue(attributeNoCase(attributes, "required")), "true");
+    def.readOnly = equalsNoCase(rawValue(attributeNoCase(attributes, "readonly")), "true");
+
+    const std::string key = text::upperAscii(def.name);
+    if (!byName_.emplace(key, static_cast<int>(table_.columns.size())).second)
+        failInvalidPacket("the field name " + def.name + " is repeated");
+    table_.columns.push_back(std::move(def));
+    columns_.push_back(std::move(column));
+}
+
+void TableBuilder::readParams(std::span<const Attribute> attributes) {
+    // LCID is informational; a value that is no number is left at 0.
+    const Attribute* lcid = attributeNoCase(attributes, "LCID");
+    int value = 0;
+    if (lcid && readWholeNumber(lcid->value, value)) table_.lcid = value;
+}
+
+void TableBuilder::startRow() {
+    row_ = &table_.rows.emplace_back(table_.columns.size());
+    expected_ = 0;
+}
+
+// Packets name the attributes in field order, so the field after the previous one is tried
+// first, by plain comparison; any other name goes through the index, letter case ignored.
+int TableBuilder::columnNamed(std::string_view name) const {
+    if (expected_ < static_cast<int>(table_.columns.size()) &&
+        table_.columns[static_cast<std::size_t>(expected_)].name == name)
+        return expected_;
+    const auto it = byName_.find(text::upperAscii(name));
+    return it == byName_.end() ? -1 : it->second;
+}
+
+void TableBuilder::setValue(std::string_view name, std::string_view raw) {
+    const int index = columnNamed(name);
+    if (index < 0) return;  // RowState and other attributes that name no field
+    expected_ = index + 1;
+    std::string_view text = raw;
+    if (text.find('&') != std::string_view::npos) {
+        if (!unescape(text, resolved_))
+            failInvalidPacket("bad character reference in the value of " + std::string(name));
+        text = resolved_;
+    }
+    const auto i = static_cast<std::size_t>(index);
+    const Column& column = columns_[i];
+    if (!readValue(column.type, column.size, text, (*row_)[i]))
+        failInvalidPacket("the value \"" + std::string(text) + "\" of " + table_.columns[i].name +
+                          " cannot be read as " + column.typeName);
+}
+
+}  // namespace qor::ds::packet
