@@ -21,7 +21,7 @@ enum CharClass : unsigned char {
     NameStart = 1,
     NameChar = 2,
     Space = 4,
-    ValueStop = 8,  // ends the plain run of a value: quotes, "<" and control characters
+    ValueStop = 8,  // ends the plain run of a value: quotes, "&", "<" and control characters
 };
 
 constexpr std::array<unsigned char, 256> charClasses = [] {
@@ -34,7 +34,7 @@ constexpr std::array<unsigned char, 256> charClasses = [] {
     t['-'] |= NameChar;
     t['.'] |= NameChar;
     for (char c : {' ', '\t', '\n', '\r'}) t[static_cast<unsigned char>(c)] |= Space;
-    for (char c : {'"', '\'', '<'}) t[static_cast<unsigned char>(c)] |= ValueStop;
+    for (char c : {'"', '\'', '&', '<'}) t[static_cast<unsigned char>(c)] |= ValueStop;
     return t;
 }();
 
@@ -89,8 +89,8 @@ private:
         return true;
     }
 
-    // name, "=", quoted value; at the name.
-    bool readAttribute(Attribute& a) {
+    // name, "=", quoted value; at the name. Notes whether the value holds a reference.
+    bool readAttribute(Attribute& a, bool& hasReference) {
         if (!readName(a.name)) return false;
         skipSpace();
         if (p_ == end_ || *p_ != '=') return false;
@@ -99,12 +99,15 @@ private:
         if (p_ == end_ || (*p_ != '"' && *p_ != '\'')) return false;
         const char quote = *p_++;
         const char* start = p_;
+        hasReference = false;
         while (true) {
             while (p_ != end_ && !is(*p_, ValueStop)) ++p_;
             if (p_ == end_) return false;
-            if (*p_ == quote) break;
-            if (*p_ != '"' && *p_ != '\'') return false;
-            ++p_;  // the other quote stands for itself
+            const char c = *p_;
+            if (c == quote) break;
+            if (c == '&') hasReference = true;
+            else if (c != '"' && c != '\'') return false;
+            ++p_;  // "&" and the other quote stand for themselves
         }
         a.value = std::string_view(start, static_cast<std::size_t>(p_ - start));
         ++p_;
@@ -127,7 +130,8 @@ private:
                 return true;
             }
             Attribute a;
-            if (!readAttribute(a)) return false;
+            bool hasReference;
+            if (!readAttribute(a, hasReference)) return false;
             if (a.value.find_first_of("?>") != std::string_view::npos) return false;
             if (p_ != end_ && !is(*p_, Space) && *p_ != '?') return false;
         }
@@ -191,8 +195,9 @@ private:
             skipSpace();
             if (p_ != end_ && (*p_ == '>' || *p_ == '/')) continue;
             Attribute a;
-            if (!readAttribute(a)) return false;
-            if (place == Place::Row) builder_.setValue(a.name, a.value);
+            bool hasReference;
+            if (!readAttribute(a, hasReference)) return false;
+            if (place == Place::Row) builder_.setValue(a.name, a.value, hasReference);
             else if (place == Place::Field || place == Place::Params) attributes_.push_back(a);
         }
     }

@@ -86,22 +86,23 @@ void TableBuilder::startRow() {
     expected_ = 0;
 }
 
-// Packets name the attributes in field order, so the field after the previous one is tried
-// first, by plain comparison; any other name goes through the index, letter case ignored.
-int TableBuilder::columnNamed(std::string_view name) const {
-    if (expected_ < static_cast<int>(table_.columns.size()) &&
-        table_.columns[static_cast<std::size_t>(expected_)].name == name)
-        return expected_;
+int TableBuilder::columnNamedAnyCase(std::string_view name) const {
     const auto it = byName_.find(text::upperAscii(name));
     return it == byName_.end() ? -1 : it->second;
 }
 
-void TableBuilder::setValue(std::string_view name, std::string_view raw) {
-    const int index = columnNamed(name);
-    if (index < 0) return;  // RowState and other attributes that name no field
+void TableBuilder::setValue(std::string_view name, std::string_view raw, bool mayHoldReference) {
+    // Packets name the attributes in field order, so the field after the previous one is
+    // tried first, by plain comparison; any other name goes through the index.
+    int index = expected_;
+    if (static_cast<std::size_t>(index) >= table_.columns.size() ||
+        table_.columns[static_cast<std::size_t>(index)].name != name) {
+        index = columnNamedAnyCase(name);
+        if (index < 0) return;  // RowState and other attributes that name no field
+    }
     expected_ = index + 1;
     std::string_view text = raw;
-    if (text.find('&') != std::string_view::npos) {
+    if (mayHoldReference && text.find('&') != std::string_view::npos) {
         if (!unescape(text, resolved_))
             failInvalidPacket("bad character reference in the value of " + std::string(name));
         text = resolved_;

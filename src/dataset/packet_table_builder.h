@@ -30,8 +30,9 @@ public:
     void reserveRows(std::size_t count) { table_.rows.reserve(count); }
     // Starts a row of nulls; its values follow through setValue.
     void startRow();
-    // Takes one attribute of the current ROW; one that names no field is ignored.
-    void setValue(std::string_view name, std::string_view raw);
+    // Takes one attribute of the current ROW; one that names no field is ignored. A reader
+    // that saw no "&" in the value says so, and the value is not searched again.
+    void setValue(std::string_view name, std::string_view raw, bool mayHoldReference = true);
 
     Table take() { return std::move(table_); }
 
@@ -42,7 +43,7 @@ private:
         std::string typeName;  // as the packet gives it, for messages
     };
 
-    int columnNamed(std::string_view name) const;
+    int columnNamedAnyCase(std::string_view name) const;
 
     Table table_;
     std::vector<Column> columns_;
