@@ -188,16 +188,23 @@ void appendDouble(std::string& out, double v, bool fixedNotation) {
     out.append(buf, result.ptr);
 }
 
+// The text goes straight into the value's string: emplacing a string from the bytes would
+// build it aside first and move it in.
+void assignText(Value& out, std::string_view text) {
+    if (!std::holds_alternative<std::string>(out)) out.emplace<std::string>();
+    std::get<std::string>(out).assign(text);
+}
+
 }  // namespace
 
 bool readValue(const FieldType& type, int size, std::string_view text, Value& out) {
     switch (type.kind) {
     case FieldKind::String:
-        if (text.size() <= static_cast<std::size_t>(size)) out.emplace<std::string>(text);
+        if (text.size() <= static_cast<std::size_t>(size)) assignText(out, text);
         else out = text::cutToBytes(text, static_cast<std::size_t>(size));
         return true;
     case FieldKind::Memo:
-        out.emplace<std::string>(text);
+        assignText(out, text);
         return true;
     case FieldKind::Binary: {
         std::string bytes;
