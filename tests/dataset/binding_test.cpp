@@ -2,21 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "dataset/dataset.h"
+#include "dataset_test_support.h"
 #include "text/cp950.h"
 #include "text/errors.h"
 
 using namespace qor::ds;
+using qor::ds::test::fieldDef;
+using qor::ds::test::errorOf;
 
 namespace {
-
-FieldDef fieldDef(std::string name, FieldKind kind, int size = 0, std::string label = {}) {
-    FieldDef d;
-    d.name = std::move(name);
-    d.kind = kind;
-    d.size = size;
-    d.displayLabel = std::move(label);
-    return d;
-}
 
 std::string openError(Dataset& ds, Table t) {
     try {

@@ -1,31 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "dataset/dataset.h"
+#include "dataset_test_support.h"
 #include "dataset/datasource.h"
 #include "text/cp950.h"
 #include "text/errors.h"
 
 using namespace qor::ds;
+using qor::ds::test::fieldDef;
+using qor::ds::test::errorOf;
 
 namespace {
-
-FieldDef fieldDef(std::string name, FieldKind kind, int size = 0, std::string label = {}) {
-    FieldDef d;
-    d.name = std::move(name);
-    d.kind = kind;
-    d.size = size;
-    d.displayLabel = std::move(label);
-    return d;
-}
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const qor::Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 class ProductFields : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include "temp_database.h"
 
+#include "storedb/connection.h"
+
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -139,23 +141,9 @@ void TempDatabase::runSql(const std::string& sql) const {
 }
 
 void writeDbxFiles(const fs::path& folder, const DbxFiles& files) {
-    // The store's own definition, in the order its file lists the keys.
-    std::vector<std::pair<std::string, std::string>> connection = {
-        {"DriverName", "Interbase"},
-        {"Database", files.database},
-        {"RoleName", "RoleName"},
-        {"User_Name", "SYSDBA"},
-        {"Password", "quillbarn"},
-        {"ServerCharSet", ""},
-        {"SQLDialect", "3"},
-        {"BlobSize", "-1"},
-        {"CommitRetain", "False"},
-        {"WaitOnLocks", "True"},
-        {"ErrorResourceFile", ""},
-        {"LocaleCode", "0000"},
-        {"Interbase TransIsolation", "ReadCommited"},
-        {"Trim Char", "False"},
-    };
+    // The store's own definition: the connections' built-in list, in its order.
+    std::vector<std::pair<std::string, std::string>> connection =
+        storedb::builtinStoreParams(files.database).lines();
     std::vector<std::pair<std::string, std::string>> driver = {
         {"LibraryName", "libdbxfb.so"},
         {"VendorLib", "libfbclient.so.2"},
