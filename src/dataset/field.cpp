@@ -229,10 +229,15 @@ std::string Field::editText() const { return asString(); }
 
 // ---------------------------------------------------------------- writing
 
-void Field::setValue(const Value& v) {
-    Dataset::Impl& d = *dataset_->d_;
+void Field::checkWritable() const {
+    const Dataset::Impl& d = *dataset_->d_;
     d.checkActive();
     if (def_.readOnly) d.fail(format("Field '%s' cannot be modified", displayLabel()));
+}
+
+void Field::setValue(const Value& v) {
+    Dataset::Impl& d = *dataset_->d_;
+    checkWritable();
     auto converted = convertFor(v, def_);
     if (!converted) throw Error(format("Invalid value for field '%s'", displayLabel()));
 
@@ -256,6 +261,26 @@ void Field::setAsFloat(double v) { setValue(Value(v)); }
 void Field::setAsInteger(std::int64_t v) { setValue(Value(v)); }
 void Field::setAsBoolean(bool v) { setValue(Value(v)); }
 void Field::clear() { setValue(Value{}); }
+
+void Field::setText(std::string_view text) {
+    switch (def_.kind) {
+        case FieldKind::String:
+        case FieldKind::Memo:
+        case FieldKind::Binary:
+            setAsString(text);
+            return;
+        default:
+            break;
+    }
+    checkWritable();
+    // Read in the kind's own form, then range-checked the way every assignment is.
+    auto read = textToValue(text, def_.kind);
+    if (read) read = convertFor(*read, def_);
+    if (!read)
+        throw Error(notValidMessage(text, def_.kind) +
+                    format(" for field '%s'", displayLabel()));
+    setValue(*read);
+}
 
 void Field::focusControl() { dataset_->d_->notify(DataEvent::FocusControl, this); }
 

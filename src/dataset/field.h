@@ -80,6 +80,21 @@ public:
     void setAsBoolean(bool v);
     void clear();
 
+    // What a data-aware control stores for the text the user typed. A text field takes it
+    // as setAsString does. Any other kind reads it in the kind's text form (value_text.h);
+    // an empty or blank text clears the field. A text that cannot be read, or a whole number
+    // outside the kind's range, fails and the field keeps its value:
+    //   float, currency, BCD: "'%s' is not a valid floating point value for field '%s'"
+    //   whole numbers:        "'%s' is not a valid integer value for field '%s'"
+    //   boolean:              "'%s' is not a valid boolean value for field '%s'"
+    //   date:                 "'%s' is not a valid date for field '%s'"
+    //   time:                 "'%s' is not a valid time for field '%s'"
+    //   date and time:        "'%s' is not a valid date and time for field '%s'"
+    // (the text as typed, the display label). A closed dataset or a read-only field fails as
+    // setValue does, before the text is read. Otherwise it is an assignment like setValue:
+    // browse state starts an edit and the validation handler runs first.
+    void setText(std::string_view text);
+
     // Validation, run before an assigned value is stored.
     std::function<void(Field&)> onValidate;
 
@@ -88,6 +103,7 @@ public:
 
 private:
     friend class Dataset;
+    void checkWritable() const;
     Dataset* dataset_;
     FieldDef def_;
     int index_;

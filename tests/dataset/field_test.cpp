@@ -150,3 +150,52 @@ TEST(FieldKinds, TextFormsOfEachKind) {
     EXPECT_EQ(errorOf([&] { ds.fieldByName("W").setAsInteger(-1); }),
               "Invalid value for field 'W'");
 }
+
+TEST_F(ProductFields, TypedTextIsReadInTheFieldsOwnForm) {
+    const std::string avg = QOR_BIG5("平均成本");
+    f("AVG_COST").setText("2.5");
+    EXPECT_EQ(f("AVG_COST").asFloat(), 2.5);
+    EXPECT_EQ(errorOf([&] { f("AVG_COST").setText("abc"); }),
+              "'abc' is not a valid floating point value for field '" + avg + "'");
+    EXPECT_EQ(f("AVG_COST").asFloat(), 2.5);
+    f("AVG_COST").setText("");  // an emptied number field has no value
+    EXPECT_TRUE(f("AVG_COST").isNull());
+
+    EXPECT_EQ(errorOf([&] { f("IN_TAG").setText("1.5"); }),
+              "'1.5' is not a valid integer value for field 'IN_TAG'");
+    EXPECT_EQ(errorOf([&] { f("IN_TAG").setText("40000"); }),  // beyond a small integer
+              "'40000' is not a valid integer value for field 'IN_TAG'");
+    f("IN_TAG").setText(" 7 ");
+    EXPECT_EQ(f("IN_TAG").asInteger(), 7);
+
+    f("PROD_NAME").setText("abcdefg");  // text: cut to the size, as any assignment
+    EXPECT_EQ(f("PROD_NAME").asString(), "abcde");
+    f("PROD_NAME").setText("");
+    EXPECT_EQ(f("PROD_NAME").asString(), "");
+}
+
+TEST(TypedText, StartsAnEditRunsValidationAndNamesDatesLikeNumbers) {
+    Dataset ds("T");
+    Table t;
+    t.columns = {{"PRICE", FieldKind::Float}, {"D", FieldKind::Date}};
+    t.rows.push_back({1.0, Date{2024, 5, 6}});
+    ds.openWith(std::move(t));
+    Field& price = ds.fieldByName("PRICE");
+    std::vector<std::string> seen;
+    price.onValidate = [&](Field& field) { seen.push_back(field.asString()); };
+
+    price.setText("3");
+    EXPECT_EQ(ds.state(), DataSetState::Edit);
+    ds.cancel();
+    EXPECT_EQ(errorOf([&] { price.setText("x"); }),
+              "'x' is not a valid floating point value for field 'PRICE'");
+    EXPECT_EQ(ds.state(), DataSetState::Browse);  // a refused text starts nothing
+    EXPECT_EQ(seen, std::vector<std::string>{"3"});
+
+    EXPECT_EQ(errorOf([&] { ds.fieldByName("D").setText("2024/02/30"); }),
+              "'2024/02/30' is not a valid date for field 'D'");
+    ds.fieldByName("D").setText("2024/2/29");
+    EXPECT_EQ(ds.fieldByName("D").value(), Value(Date{2024, 2, 29}));
+    // setAsString keeps the conversion message of a plain assignment.
+    EXPECT_EQ(errorOf([&] { price.setAsString("x"); }), "Invalid value for field 'PRICE'");
+}
