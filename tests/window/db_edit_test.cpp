@@ -59,7 +59,7 @@ TEST_F(DBEditTest, TypingStartsAnEditAndLeavingOrEnterStoresTheText) {
     typeInto(name, "Green");
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_EQ(field("PROD_NAME").asString(), "Green");
-    EXPECT_TRUE(errors().empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(DBEditTest, TypingStopsAtWhatTheTextFieldCanHold) {
@@ -76,8 +76,9 @@ TEST_F(DBEditTest, ARefusedNumberShowsTheBoxAndKeepsTheFocusAndTheText) {
     showForm();
     typeInto(price, "abc");
     other->setFocus();
-    EXPECT_EQ(errors(), std::vector<std::string>{"'abc' is not a valid floating point value "
-                                                 "for field '" + QOR_BIG5("門市售價") + "'"});
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text,
+              "'abc' is not a valid floating point value for field '" + QOR_BIG5("門市售價") + "'");
     EXPECT_EQ(QApplication::focusWidget(), price);
     EXPECT_EQ(price->text(), "abc");
     EXPECT_EQ(field("PSALE_PRICE").asFloat(), 25);

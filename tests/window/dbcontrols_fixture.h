@@ -15,38 +15,32 @@
 
 namespace qor::window::test {
 
-inline ds::FieldDef textField(const char* name, int size, const std::string& label = {}) {
-    ds::FieldDef d;
-    d.name = name;
-    d.size = size;
-    d.displayLabel = label;
-    return d;
-}
-
-inline ds::FieldDef numberField(const char* name, ds::FieldKind kind, const std::string& label) {
+inline ds::FieldDef def(const char* name, ds::FieldKind kind, int size, std::string label = {}) {
     ds::FieldDef d;
     d.name = name;
     d.kind = kind;
-    d.displayLabel = label;
+    d.size = size;
+    d.displayLabel = std::move(label);
     return d;
 }
 
 class BoundControls : public ::testing::Test {
 protected:
     BoundControls() {
-        ds.declareField(textField("PROD_NAME", 10, QOR_BIG5("商品名稱")));
-        ds.declareField(textField("PD_ITEMID", 10, QOR_BIG5("類別代號")));
-        ds.declareField(textField("PD_ITEMNAME", 20, QOR_BIG5("類別名稱")));
-        ds::FieldDef price = numberField("PSALE_PRICE", ds::FieldKind::Float, QOR_BIG5("門市售價"));
+        using K = ds::FieldKind;
+        ds.declareField(def("PROD_NAME", K::String, 10, QOR_BIG5("商品名稱")));
+        ds.declareField(def("PD_ITEMID", K::String, 10));
+        ds.declareField(def("PD_ITEMNAME", K::String, 20));
+        ds::FieldDef price = def("PSALE_PRICE", K::Float, 0, QOR_BIG5("門市售價"));
         price.required = true;
         ds.declareField(price);
-        ds::FieldDef avg = numberField("AVG_COST", ds::FieldKind::Float, QOR_BIG5("平均成本"));
+        ds::FieldDef avg = def("AVG_COST", K::Float, 0);
         avg.displayFormat = "#0.00";
         ds.declareField(avg);
-        ds.declareField(numberField("IN_TAG", ds::FieldKind::Integer, QOR_BIG5("進貨管制")));
-        ds.declareField(textField("DEL_FLAG", 5));
-        ds.declareField(textField("P_PU", 1));
-        ds.declareField(textField("BUY_CLASS", 10));
+        ds.declareField(def("IN_TAG", K::Integer, 0));
+        ds.declareField(def("DEL_FLAG", K::String, 5));
+        ds.declareField(def("P_PU", K::String, 1));
+        ds.declareField(def("BUY_CLASS", K::String, 10));
         ds.open();
         ds.append();
         field("PROD_NAME").setAsString("Tea");
@@ -65,13 +59,6 @@ protected:
     }
 
     ds::Field& field(const char* name) { return ds.fieldByName(name); }
-    std::vector<std::string> errors() const {
-        std::vector<std::string> texts;
-        for (const Box& b : dialogs.boxes)
-            if (b.kind == Box::Error) texts.push_back(b.text);
-        return texts;
-    }
-
     RecordingDialogs dialogs;
     ds::Dataset ds{"CDS_PRODUCT"};
     ds::DataSource source{"DS_PRODUCT", &ds};
