@@ -1,7 +1,6 @@
 #include "reconciliation_data.h"
 
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <stdexcept>
 
@@ -44,28 +43,21 @@ std::unique_ptr<storedb::SqlConnection> attach(const storedb::DefinitionPaths& p
     return connection;
 }
 
-const std::string& big5(const char* utf8) {
-    static std::map<const char*, std::string> converted;
-    auto it = converted.find(utf8);
-    if (it == converted.end()) it = converted.emplace(utf8, text::utf8ToCp950(utf8)).first;
-    return it->second;
-}
-
 // A text of the field's kind and size, the way a head office fills that field.
 std::string textFor(const std::string& name, int size, int j) {
     if (name == "PROD_ID") return numbered("H%07d", j);
     if (name == "PROD_BARCODE") return replyBarcode(j);
-    if (name == "PROD_NAME") return big5("有機全脂鮮乳") + numbered(" %d", j);
-    if (name == "PROD_SNAME") return big5("鮮乳") + numbered("%d", j);
+    if (name == "PROD_NAME") return QOR_BIG5("有機全脂鮮乳") + numbered(" %d", j);
+    if (name == "PROD_SNAME") return QOR_BIG5("鮮乳") + numbered("%d", j);
     if (name == "PROVIDER_ID" || name == "PROVIDER_ID2") return numbered("V%03d", j % 50);
-    if (name == "PROVIDER_NAME" || name == "PROVIDER_NAME2") return big5("四季食品行");
+    if (name == "PROVIDER_NAME" || name == "PROVIDER_NAME2") return QOR_BIG5("四季食品行");
     if (name == "PD_ITEMID") return numbered("A%02d", j % 30);
-    if (name == "PD_ITEMNAME") return big5("乳製品");
+    if (name == "PD_ITEMNAME") return QOR_BIG5("乳製品");
     if (name == "PD_CLASSID") return numbered("C%02d", j % 10);
-    if (name == "PD_CLASSNAME") return big5("冷藏");
+    if (name == "PD_CLASSNAME") return QOR_BIG5("冷藏");
     if (name == "CHG_DATE") return text::localDateText(j < kChangedToday ? 0 : 3);
     if (name == "STOCK_QTY") return "Y";
-    if (name == "TAX_KIND") return big5("應稅");
+    if (name == "TAX_KIND") return QOR_BIG5("應稅");
     if (name == "BUY_CLASS") return "US";
     if (name == "PUT_ID") return "12345";
     if (name.ends_with("DATE")) return "2024/01/15";
@@ -84,7 +76,7 @@ ds::Value valueFor(const storedb::ProductFieldSpec& field, int position, int j) 
 }  // namespace
 
 std::string storeRowsSql() {
-    std::string sql = "INSERT INTO PROD_ITEM VALUES ('0109099', '" + big5("生鮮蔬果") + "');\n";
+    std::string sql = "INSERT INTO PROD_ITEM VALUES ('0109099', '" + QOR_BIG5("生鮮蔬果") + "');\n";
     for (int i = 0; i < 30; ++i)
         sql += "INSERT INTO PROD_ITEM VALUES ('" + numbered("A%02d", i) + "', 'Item " +
                std::to_string(i) + "');\n";
@@ -105,7 +97,7 @@ void fillStoreProducts(const std::string& database) {
     for (int i = 0; i < kStoreProducts; ++i)
         db.execute("INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PROD_NAME, PSALE_PRICE, VIP_PRICE) "
                    "VALUES (?, ?, ?, ?, ?)",
-                   {storeProductId(i), storeBarcode(i), big5("商品"), double(i % 500),
+                   {storeProductId(i), storeBarcode(i), QOR_BIG5("商品"), double(i % 500),
                     double(i % 450)});
     for (int k = 0; k < 1000; ++k)
         db.execute("INSERT INTO PROD_SALE (PROD_ID, SAL_BARCODE) VALUES (?, ?)",

@@ -85,13 +85,9 @@ protected:
         gateway = nullptr;
     }
 
-    void SetUp() override { makeWindow(); }
-
-    // The window over a fresh store database; `storeSql` runs on it after the usual rows.
-    void makeWindow(const std::string& storeSql = {}) {
-        form.reset();
-        http.reset();
-        store = std::make_unique<qor::test::TempDatabase>(storeRows() + storeSql);
+    // The window over a fresh store database.
+    void SetUp() override {
+        store = std::make_unique<qor::test::TempDatabase>(storeRows());
         qor::test::writeDbxFiles(store->folder(), store->path());
         paths.set(storedb::kConnectionRegistryFile,
                   storedb::UserValue::of((store->folder() / "dbxconnections.ini").string()));
@@ -187,14 +183,6 @@ TEST_F(ProductDownload, FreshGoodsStartInTheFreshCategoryWithTheEightPricesAtZer
         EXPECT_EQ(products().fieldByName(price).asFloat(), 0) << price;
     }
     EXPECT_DOUBLE_EQ(products().fieldByName("STD_COST").asFloat(), 30.5);
-}
-
-TEST_F(ProductDownload, FreshGoodsWithoutTheFreshCategoryInTheStoreHaveNoCategoryName) {
-    makeWindow("DELETE FROM PROD_ITEM WHERE PD_ITEMID = '0109099';\n");
-    press("7", true);
-    ASSERT_EQ(listed(), std::vector<std::string>{"4711009"});
-    EXPECT_EQ(text("PD_ITEMID"), "0109099");
-    EXPECT_EQ(text("PD_ITEMNAME"), "");
 }
 
 TEST_F(ProductDownload, TheDayCountIsOneUnlessEdDayHoldsAWholeNumber) {
