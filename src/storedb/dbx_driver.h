@@ -45,6 +45,10 @@ public:
     // A write statement with "?" markers; returns the rows affected. Outside an explicit
     // transaction it is committed on its own.
     virtual std::int64_t execute(const std::string& sql, const std::vector<ds::Value>& params) = 0;
+    // The "?" markers of a statement as the database describes them, in order: the kind, and
+    // for a text marker its byte size (that of the column it stands against). The statement
+    // is prepared as for running it and kept for reuse.
+    virtual std::vector<ds::ColumnDef> describeParameters(const std::string& sql) = 0;
 
     // isolation: 0 read committed, 1 repeatable read, 2 dirty read; -1 the connection's own
     // ("Interbase TransIsolation"). Lock waits follow "WaitOnLocks".

@@ -40,6 +40,13 @@ ParamSet& SqlQuery::params() {
     return params_;
 }
 
+std::vector<ds::ColumnDef> SqlQuery::describeParams() {
+    if (text::trimBlanks(sql_).empty()) throw Error(name_ + ": No SQL statement available");
+    const std::string& sql = params().positionalSql();
+    dbx::Connection& attachment = connection_.attachment();
+    return driverCall([&] { return attachment.describeParameters(sql); });
+}
+
 void SqlQuery::open() {
     close();
     if (text::trimBlanks(sql_).empty()) throw Error(name_ + ": No SQL statement available");
@@ -47,6 +54,7 @@ void SqlQuery::open() {
     std::vector<ds::Value> values = set.values();
     dbx::Connection& attachment = connection_.attachment();
     cursor_ = driverCall([&] { return attachment.query(set.positionalSql(), values); });
+    ++openCount_;
     readRow();
     empty_ = !hasRow_;
 }

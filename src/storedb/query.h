@@ -38,10 +38,15 @@ public:
     ParamSet& params();
     // Fails with "Parameter '<name>' not found".
     Param& paramByName(std::string_view name) { return params().byName(name); }
+    // The markers as the database describes them, in order (kind; byte size of a text
+    // marker). Connects first; the statement is prepared as open() would prepare it.
+    std::vector<ds::ColumnDef> describeParams();
 
     // ---- read
     // Runs the statement (connecting first) and stands on its first row.
     void open();
+    // How many times open() has run a statement: the look-ups a workflow made.
+    std::uint64_t openCount() const { return openCount_; }
     void close();
     bool active() const;
     bool isEmpty() const;           // no row at all
@@ -77,6 +82,7 @@ private:
     ds::Row current_;
     bool hasRow_ = false;
     bool empty_ = true;
+    std::uint64_t openCount_ = 0;
 };
 
 }  // namespace qor::storedb

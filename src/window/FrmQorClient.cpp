@@ -56,6 +56,7 @@ TFormQorClient::TFormQorClient(WindowDialogs& dialogs, QWidget* parent,
     buildStatusLine();
     buildWorkArea();
     placeRegions();
+    bindProductHandlers();
 
     FormCreate();
 }

@@ -51,6 +51,25 @@ public:
     void SpeedButton4Click();  // suppliers
     void SwitchTabs(TabSwitch by);
 
+    // ---- the product editing dataset (store().CDS_PRODUCT)
+    // The product reconciliation over `source`, from its current row, into `products` (open,
+    // opened empty by the caller), the store looked up through SQLQuery1; with `freshGoods`
+    // the listed rows start in category "0109099" at price 0. The product download runs it
+    // over CDS_Source with CheckBox1's state, the promotion item check with it off. Failures
+    // as storedb::reconcileProducts: rows listed before stay, a failing row stays in insert
+    // state.
+    void ReconcileProducts(ds::Dataset& source, ds::Dataset& products, bool freshGoods);
+    // Each runs before a value is stored in its field (typed or assigned by the program),
+    // reads the value being assigned and, when the store has that code, sets the name field
+    // (PD_ITEMNAME, PD_CLASSNAME, PROVIDER_NAME) to the store's name. Never refuses a value.
+    void CDS_PRODUCTPD_ITEMIDValidate(ds::Field& Sender);
+    void CDS_PRODUCTPD_CLASSIDValidate(ds::Field& Sender);
+    void CDS_PRODUCTPROVIDER_IDValidate(ds::Field& Sender);
+    // At every state change of CDS_PRODUCT: SpeedButton5 and Panel9 are enabled when the
+    // store lacks the current row's PROD_ID, disabled when it has it (looked up through
+    // SQLQuery2). Panel8 is never disabled.
+    void DS_PRODUCTStateChange(ds::DataSource& Sender);
+
     // ---- the frame
     Panel* Panel1 = nullptr;  // sign-in bar
     QLabel* Label1 = nullptr;
@@ -124,6 +143,8 @@ private:
     void buildPromotionPage();
     void buildSupplierPage();
     void placeRegions();
+    // The product dataset's field validations and state change, bound once at construction.
+    void bindProductHandlers();
     // Runs the handler inside the boundary whenever the button is clicked.
     void onClick(QPushButton* button, void (TFormQorClient::*handler)());
     gateway::TDataModHttp& DataModHttp();

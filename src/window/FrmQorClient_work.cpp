@@ -1,9 +1,7 @@
-// The three work buttons. Each brings up its own tab before it fetches anything.
+// The promotion and supplier buttons. Each brings up its own tab before it fetches anything.
 #include "window/FrmQorClient.h"
 
 namespace qor::window {
-
-void TFormQorClient::SpeedButton2Click() { SwitchTabs(TabSwitch::ProductButton); }
 
 void TFormQorClient::SpeedButton3Click() { SwitchTabs(TabSwitch::PromotionButton); }
 

@@ -186,7 +186,7 @@ TEST_F(SignInWithout, AGatewayThatRefusesShowsTheTransportBoxAndChangesNothing) 
     auto& w = windowOnPort(port);
     w.form.Memo1->setPlainText("typed");
     w.form.Panel3->show();
-    QTest::mouseClick(w.form.SpeedButton2, Qt::LeftButton);
+    w.form.SwitchTabs(TabSwitch::ProductButton);  // as after a product download
     w.signIn("S001", "1234");
 
     ASSERT_EQ(w.dialogs.boxes.size(), 1u);

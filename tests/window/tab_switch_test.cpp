@@ -55,7 +55,9 @@ TEST_F(TabSwitching, EachWorkButtonShowsItsOwnTabAloneUnderTheWindowCaption) {
     EXPECT_EQ(visiblePages(), std::vector<int>{2});
     EXPECT_EQ(form.PageControl1->currentIndex(), 2);
     EXPECT_EQ(tabText(2), "FormQorClient");
-    EXPECT_TRUE(dialogs.boxes.empty());
+    // Only the product button goes on to fetch, and this window has no gateway module.
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].kind, test::Box::Error);
 }
 
 TEST_F(TabSwitching, SignInStateHidesEveryTabAndPageButKeepsTheActivePage) {

@@ -189,6 +189,11 @@ std::int64_t Attachment::execute(const std::string& sql, const std::vector<ds::V
     return rows;
 }
 
+std::vector<ds::ColumnDef> Attachment::describeParameters(const std::string& sql) {
+    Lease statement(*this, acquire(sql));
+    return statement->markerColumns();
+}
+
 void Attachment::startTransaction(int isolation) {
     requireAttached();
     if (inTransaction()) throw std::runtime_error("A transaction is already active");

@@ -29,6 +29,7 @@ public:
 
     std::unique_ptr<dbx::Cursor> query(const std::string& sql, const std::vector<ds::Value>& params);
     std::int64_t execute(const std::string& sql, const std::vector<ds::Value>& params);
+    std::vector<ds::ColumnDef> describeParameters(const std::string& sql);
 
     // isolation: 0, 1, 2 as Isolation; -1 (or anything else) the connection's own.
     void startTransaction(int isolation);

@@ -28,6 +28,10 @@ std::int64_t FbConnection::execute(const std::string& sql, const std::vector<ds:
     return attachment_->execute(sql, params);
 }
 
+std::vector<ds::ColumnDef> FbConnection::describeParameters(const std::string& sql) {
+    return attachment_->describeParameters(sql);
+}
+
 void FbConnection::startTransaction(int isolation) { attachment_->startTransaction(isolation); }
 
 void FbConnection::commit() { attachment_->commit(); }

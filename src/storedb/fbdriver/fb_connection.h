@@ -21,6 +21,7 @@ public:
     std::unique_ptr<dbx::Cursor> query(const std::string& sql,
                                        const std::vector<ds::Value>& params) override;
     std::int64_t execute(const std::string& sql, const std::vector<ds::Value>& params) override;
+    std::vector<ds::ColumnDef> describeParameters(const std::string& sql) override;
 
     void startTransaction(int isolation) override;
     void commit() override;

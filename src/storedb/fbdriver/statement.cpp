@@ -66,6 +66,13 @@ void Statement::describeMarkers() {
     markers_.assign(input_.get()->sqlvar, input_.get()->sqlvar + input_.count());
 }
 
+std::vector<ds::ColumnDef> Statement::markerColumns() const {
+    std::vector<ds::ColumnDef> markers;
+    markers.reserve(markers_.size());
+    for (const XSQLVAR& marker : markers_) markers.push_back(describeColumn(marker));
+    return markers;
+}
+
 void Statement::readKind() {
     const char item = isc_info_sql_stmt_type;
     char answer[16] = {};

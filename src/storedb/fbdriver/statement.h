@@ -28,6 +28,8 @@ public:
     const std::string& sql() const { return sql_; }
     StatementKind kind() const { return kind_; }
     const std::vector<ds::ColumnDef>& columns() const { return columns_; }
+    // The "?" markers as described at prepare, in order (no names).
+    std::vector<ds::ColumnDef> markerColumns() const;
 
     // Binds `params` and runs the statement in `tr`. A select opens its cursor (the previous
     // one must be closed). A procedure with outputs fills `procedureRow`.
