@@ -252,24 +252,32 @@ constexpr const char* k2500Products =
     "END^\n"
     "SET TERM ; ^\n";
 
-TEST(GridOverTheStore, ScrollingToTheBottomFetchesTheNextThousandRows) {
-    qor::test::TempDatabase db(k2500Products);
-    qor::test::DbxFiles files{db.path(), {}, {}};
-    files.driverOverrides["LibraryName"] = std::string(QOR_BIN_DIR) + "/libdbxfb.so";
-    qor::test::writeDbxFiles(db.folder(), files);
-    storedb::FixedDefinitionPaths paths(db.folder().string());
-    storedb::StoreObjects store(paths);
-    store.CDS_PRODUCT.setCommandText("SELECT * FROM PRODUCT ORDER BY PROD_ID");
-    store.CDS_PRODUCT.open();
+// CDS_PRODUCT over a store of 2500 products, 1000 rows per fetch, under a grid.
+class GridOverTheStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qor::test::DbxFiles files{db.path(), {}, {}};
+        files.driverOverrides["LibraryName"] = std::string(QOR_BIN_DIR) + "/libdbxfb.so";
+        qor::test::writeDbxFiles(db.folder(), files);
+        store.CDS_PRODUCT.setCommandText("SELECT * FROM PRODUCT ORDER BY PROD_ID");
+        store.CDS_PRODUCT.open();
+        store.CDS_PRODUCT.afterScroll = [this](ds::Dataset&) { ++scrolls; };
+        grid.setDataSource(&store.DS_PRODUCT);
+        grid.resize(600, 300);
+        grid.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+        ASSERT_EQ(grid.model()->rowCount(), 1000);
+    }
 
+    qor::test::TempDatabase db{k2500Products};
+    storedb::FixedDefinitionPaths paths{db.folder().string()};
+    storedb::StoreObjects store{paths};
     test::RecordingDialogs dialogs;
-    TDBGrid grid(dialogs);
-    grid.setDataSource(&store.DS_PRODUCT);
-    grid.resize(600, 300);
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    ASSERT_EQ(grid.model()->rowCount(), 1000);
+    TDBGrid grid{dialogs};
+    int scrolls = 0;
+};
 
+TEST_F(GridOverTheStore, ScrollingToTheBottomFetchesTheNextThousandRows) {
     for (int expected : {2000, 2500}) {
         grid.scrollToBottom();
         QApplication::processEvents();
@@ -277,7 +285,15 @@ TEST(GridOverTheStore, ScrollingToTheBottomFetchesTheNextThousandRows) {
     }
     EXPECT_EQ(grid.model()->index(2499, 0).data().toString(), "002499");
     EXPECT_EQ(store.CDS_PRODUCT.currentRow(), 0);  // scrolling is no move
+    EXPECT_EQ(scrolls, 0);
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(GridOverTheStore, CtrlEndReachesTheLastRowOfTheWholeResult) {
+    QTest::keyClick(grid.viewport(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid.currentIndex().row(), 2499);
+    EXPECT_EQ(store.CDS_PRODUCT.fieldByName("PROD_ID").asString(), "002499");
+    EXPECT_EQ(scrolls, 1);
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TDBGrid::TDBGrid(WindowDialogs& dialogs, QWidget* parent)
     // Every row one height and nothing measured per row: 20,000 rows open like 100.
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    applyRowHeight();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setFont(windowFont());
@@ -189,6 +189,17 @@ bool TDBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
     return result;
 }
 
+QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action == MoveEnd && (modifiers & Qt::ControlModifier)) {
+        while (model_->canFetchMore({})) {
+            const int before = model_->rowCount();
+            model_->fetchMore({});
+            if (model_->rowCount() == before) break;  // the fetch failed (and said so)
+        }
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
 void TDBGrid::mousePressEvent(QMouseEvent* event) {
     QTableView::mousePressEvent(event);
     if (followPending_) followDataset();
@@ -200,6 +211,16 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 // ---------------------------------------------------------------- looks
+
+void TDBGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) applyRowHeight();
+}
+
+void TDBGrid::applyRowHeight() {
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
 
 void TDBGrid::applyColumnWidths() {
     const QFontMetrics cells(font());

@@ -60,8 +60,11 @@ signals:
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    // Ctrl+End reaches the very last row: every row not fetched yet is fetched first.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     class Link;
@@ -74,6 +77,7 @@ private:
     void followDataset();
     void followLater();
     void applyColumnWidths();
+    void applyRowHeight();
 
     WindowDialogs& dialogs_;
     std::unique_ptr<Link> link_;
