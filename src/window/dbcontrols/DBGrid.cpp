@@ -75,7 +75,8 @@ TDBGrid::TDBGrid(WindowDialogs& dialogs, QWidget* parent)
     connect(model_, &QAbstractItemModel::modelReset, this, &TDBGrid::applyColumnWidths);
 }
 
-TDBGrid::~TDBGrid() = default;
+// The model reads through the link: it goes first, so nothing reads through a link that is gone.
+TDBGrid::~TDBGrid() { delete model_; }
 
 void TDBGrid::setDataSource(ds::DataSource* source) {
     if (source && accessibleName().isEmpty()) setAccessibleName(toQString(source->name()));
