@@ -159,8 +159,12 @@ TEST_F(Grid, FollowsTheDatasetsMovesReloadsAndOrders) {
     products.append();
     EXPECT_EQ(grid.model()->rowCount(), 201);
     EXPECT_EQ(grid.currentIndex().row(), 200);
-    products.cancel();
+    const int scrollsBefore = scrolls;
+    products.cancel();  // the row the grid stood on goes: the grid goes back with the dataset
     EXPECT_EQ(grid.model()->rowCount(), 200);
+    EXPECT_EQ(grid.currentIndex().row(), 198);
+    EXPECT_EQ(id(), "P001");
+    EXPECT_EQ(scrolls, scrollsBefore);
 
     products.close();
     EXPECT_EQ(grid.columnCount(), 0);

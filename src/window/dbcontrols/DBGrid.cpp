@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "window/big5_qt.h"
@@ -113,7 +114,12 @@ void TDBGrid::setTitleFont(const QFont& font) { horizontalHeader()->setFont(font
 // ---------------------------------------------------------------- following the dataset
 
 void TDBGrid::datasetChanged() {
-    model_->refresh();
+    // Rows going away make Qt move the grid's current cell by itself: that is no pick of
+    // the user's, the grid takes the dataset's row instead.
+    {
+        const QScopedValueRollback<bool> catchingUp(following_, true);
+        model_->refresh();
+    }
     // A move the grid makes itself is followed once it is over.
     if (!moving_) followDataset();
 }
@@ -132,14 +138,13 @@ void TDBGrid::followDataset() {
         const int column = std::clamp(currentIndex().column(), 0, model_->columnCount() - 1);
         target = model_->index(row, column);
     }
-    following_ = true;
+    const QScopedValueRollback<bool> selecting(following_, true);
     if (target.isValid()) {
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
         scrollTo(target);
     } else {
         selectionModel()->clear();
     }
-    following_ = false;
 }
 
 // Inside Qt's own handling of a click or a key the selection is not to be changed under it:
