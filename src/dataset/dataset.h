@@ -130,7 +130,8 @@ public:
     // Rows the provider has not given yet (packet records set, result not used up).
     bool canFetchMore() const;
     // Takes the next packet after the last row held; false when none came. The current row
-    // and the order stay; observers are not told (nothing they show changes).
+    // and the order stay, and observers are not told: the caller (a grid scrolling down)
+    // takes the new rows itself, others see them at the next change they hear of.
     bool fetchMore();
 
     // ---- orders. Letter case counts. The two kinds exclude each other: setting one clears
