@@ -113,6 +113,27 @@ public:
     int recordCount() const;  // rows held (fetched) so far, a row being appended not counted
     int recNo() const;        // 1-based position of the current row; 0 when there is none
 
+    // ---- row access, for grids: any row read without moving. Rows are numbered from 0 in
+    // the current order; a row being appended counts, and the current row reads its unposted
+    // values. A closed dataset has no rows and no current row; reading outside the rows, or
+    // a field of another dataset, gives a null and the empty text.
+    int rowCount() const;
+    int currentRow() const;  // -1 when there is none
+    Value valueAt(int row, const Field& field) const;
+    std::string displayTextAt(int row, const Field& field) const;  // as Field::displayText()
+    // Makes row `row` current in one move, with one afterScroll, by the rules of every move:
+    // a changed row is posted first (when that fails nothing moves), an unchanged appended
+    // one dropped. The row moved to is the one numbered `row` before posting, wherever the
+    // order puts it after. Moving to the current row does nothing. Outside the rows fails
+    // with "List index out of bounds (<row>)".
+    void moveTo(int row);
+    // Rows the provider has not given yet (packet records set, result not used up).
+    bool canFetchMore() const;
+    // Takes the next packet after the last row held; false when none came. The current row
+    // and the order stay, and observers are not told: the caller (a grid scrolling down)
+    // takes the new rows itself, others see them at the next change they hear of.
+    bool fetchMore();
+
     // ---- orders. Letter case counts. The two kinds exclude each other: setting one clears
     // the other. Changing the order posts a pending edit first, re-sorts and keeps the
     // current row. A named order stays defined for the whole run, across close and open.

@@ -81,6 +81,9 @@ struct Dataset::Impl {
     bool fetchPacket();      // false when no further rows came
     void fetchAll();
 
+    // ---- row access (row_access.cpp)
+    const Value* cellAt(int row, const Field& field) const;  // nullptr: no such row or field
+
     // ---- orders (order.cpp)
     bool orderSet() const { return !indexFieldNames.empty() || !indexName.empty(); }
     std::vector<SortKey> resolveOrder(const std::string& fieldNames,

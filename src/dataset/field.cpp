@@ -6,8 +6,7 @@
 
 #include "dataset/dataset.h"
 #include "dataset/dataset_impl.h"
-#include "dataset/display_format.h"
-#include "dataset/edit_mask.h"
+#include "dataset/display_text.h"
 #include "dataset/value_text.h"
 #include "text/cp950.h"
 #include "text/errors.h"
@@ -19,10 +18,6 @@ namespace {
 bool isIntegerKind(FieldKind k) {
     return k == FieldKind::SmallInt || k == FieldKind::Integer || k == FieldKind::Word ||
            k == FieldKind::LargeInt;
-}
-
-bool isFloatKind(FieldKind k) {
-    return k == FieldKind::Float || k == FieldKind::Currency || k == FieldKind::BCD;
 }
 
 bool inRange(std::int64_t v, FieldKind k) {
@@ -213,17 +208,7 @@ bool Field::asBoolean() const {
     return ds::isNull(*b) ? false : std::get<bool>(*b);
 }
 
-std::string Field::displayText() const {
-    const Value v = value();
-    if (ds::isNull(v)) return {};
-    if (!def_.editMask.empty() && def_.kind == FieldKind::String) {
-        const std::string& s = std::get<std::string>(v);
-        return s.empty() ? std::string() : EditMask::parse(def_.editMask).apply(s);
-    }
-    if (!def_.displayFormat.empty() && (isIntegerKind(def_.kind) || isFloatKind(def_.kind)))
-        return formatNumber(asFloat(), def_.displayFormat);
-    return valueToText(v);
-}
+std::string Field::displayText() const { return displayTextOf(def_, value()); }
 
 std::string Field::editText() const { return asString(); }
 

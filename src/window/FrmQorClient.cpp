@@ -1,7 +1,6 @@
 // The window's frame: caption, size, font, the three regions and the controls outside the tabs.
 #include "window/FrmQorClient.h"
 
-#include <QFont>
 #include <QResizeEvent>
 #include <QVBoxLayout>
 #include <stdexcept>
@@ -11,6 +10,7 @@
 #include "window/password_char_style.h"
 #include "window/settings_definition_paths.h"
 #include "window/widget_placing.h"
+#include "window/window_font.h"
 
 namespace qor::window {
 
@@ -22,16 +22,6 @@ constexpr int kButtonBarHeight = 41;
 
 // The code the identification edit holds before the user types one.
 constexpr const char* kDefaultPassword = "1234";
-
-QFont windowFont() {
-    QFont font;
-    font.setFamilies({QString::fromUtf8("細明體"), QStringLiteral("PMingLiU"),
-                      QStringLiteral("AR PL UMing TW")});
-    font.setPixelSize(13);
-    font.setBold(false);
-    font.setItalic(false);
-    return font;
-}
 
 }  // namespace
 
