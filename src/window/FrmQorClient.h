@@ -16,6 +16,8 @@
 #include "gateway/FrmDataModHttp.h"
 #include "storedb/definition_paths.h"
 #include "storedb/store_objects.h"
+#include "window/DBSearch.h"
+#include "window/dbcontrols/DBGrid.h"
 #include "window/panel.h"
 #include "window/window_dialogs.h"
 
@@ -95,9 +97,9 @@ public:
     QWidget* TabSheet2 = nullptr;
     QWidget* TabSheet3 = nullptr;
 
-    // ---- product tab: the grid goes into Splitter1 as its first widget (replacing the empty
-    // one there), the editor controls into Panel8.
+    // ---- product tab: the grid above the splitter, the editor controls into Panel8.
     QSplitter* Splitter1 = nullptr;
+    TDBGrid* DBGrid1 = nullptr;  // the listed products, read-only
     Panel* Panel7 = nullptr;  // editor area
     Panel* Panel8 = nullptr;  // editor panel
     Panel* Panel9 = nullptr;  // button panel
@@ -105,19 +107,23 @@ public:
     QPushButton* SpeedButton6 = nullptr;
     QPushButton* SpeedButton9 = nullptr;
 
-    // ---- promotion tab: the master grid goes into Panel11's layout, the item grid into
-    // Panel12's.
+    // ---- promotion tab: the master grid fills Panel11, the item grid Panel12; both edit in
+    // place, in memory only.
     Panel* Panel10 = nullptr;
     Panel* Panel11 = nullptr;
+    TDBGrid* DBGrid2 = nullptr;
     Panel* Panel12 = nullptr;
+    TDBGrid* DBGrid3 = nullptr;
     Panel* Panel13 = nullptr;
     QPushButton* SpeedButton7 = nullptr;
     QPushButton* SpeedButton8 = nullptr;  // never shown; pressed by the program only
     QPlainTextEdit* Memo2 = nullptr;
 
-    // ---- supplier tab: the grid goes into Panel14's layout, the search edit into Panel15.
+    // ---- supplier tab: the grid fills Panel14, the search edit sits on Panel15.
     Panel* Panel14 = nullptr;
+    TDBGrid* DBGrid4 = nullptr;  // read-only, skipped by the Tab key
     Panel* Panel15 = nullptr;
+    TSearchEdit* SearchEdit1 = nullptr;
 
     // ---- gateway-fed datasets: no provider, no field list, filled by OpenRemoteQuery only
     ds::Dataset ClientDataSet1{"ClientDataSet1"};

@@ -16,6 +16,18 @@ QVBoxLayout* fillLayout(QWidget* owner) {
     return layout;
 }
 
+// A grid over a data source, named after its component; `spoken` is what a screen reader
+// announces for it.
+TDBGrid* makeGrid(WindowDialogs& dialogs, const char* name, ds::DataSource& source,
+                  const char* spoken, bool readOnly) {
+    auto* grid = new TDBGrid(dialogs);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setDataSource(&source);
+    grid->setAccessibleName(QString::fromUtf8(spoken));
+    grid->setReadOnly(readOnly);
+    return grid;
+}
+
 }  // namespace
 
 // Grid above, splitter, editor area (editor panel over the button panel) at the bottom.
@@ -24,7 +36,8 @@ void TFormQorClient::buildProductPage() {
     Splitter1->setOrientation(Qt::Vertical);
     Splitter1->setHandleWidth(3);
     Splitter1->setChildrenCollapsible(false);
-    Splitter1->addWidget(new QWidget());  // stands in for the product grid
+    DBGrid1 = makeGrid(dialogs_, "DBGrid1", store().DS_PRODUCT, "商品資料", true);
+    Splitter1->addWidget(DBGrid1);
 
     Panel7 = new Panel(QStringLiteral("Panel7"));
     Splitter1->addWidget(Panel7);
@@ -53,9 +66,11 @@ void TFormQorClient::buildPromotionPage() {
     Panel10 = new Panel(QStringLiteral("Panel10"), TabSheet2);
     Panel11 = new Panel(QStringLiteral("Panel11"), Panel10);
     Panel11->setFixedHeight(168);
-    fillLayout(Panel11);
+    DBGrid2 = makeGrid(dialogs_, "DBGrid2", store().DS_PSaleMaster, "販促主檔", false);
+    fillLayout(Panel11)->addWidget(DBGrid2);
     Panel12 = new Panel(QStringLiteral("Panel12"), Panel10);
-    fillLayout(Panel12);
+    DBGrid3 = makeGrid(dialogs_, "DBGrid3", DS_PSaleSub, "販促品項", false);
+    fillLayout(Panel12)->addWidget(DBGrid3);
     Panel13 = new Panel(QStringLiteral("Panel13"), Panel10);
     Panel13->setFixedHeight(122);
 
@@ -79,9 +94,16 @@ void TFormQorClient::buildPromotionPage() {
 void TFormQorClient::buildSupplierPage() {
     Panel14 = new Panel(QStringLiteral("Panel14"), TabSheet3);
     Panel14->setCaption(QStringLiteral("Panel14"));  // covered by the grid
-    fillLayout(Panel14);
+    DBGrid4 = makeGrid(dialogs_, "DBGrid4", DS_Fac, "廠商資料", true);
+    DBGrid4->setFocusPolicy(Qt::ClickFocus);  // the Tab key passes it by
+    fillLayout(Panel14)->addWidget(DBGrid4);
     Panel15 = new Panel(QStringLiteral("Panel15"), TabSheet3);
     Panel15->setFixedHeight(34);
+    SearchEdit1 = new TSearchEdit(dialogs_, Panel15);
+    SearchEdit1->setObjectName(QStringLiteral("SearchEdit1"));
+    SearchEdit1->setGeometry(8, 6, 329, 21);
+    SearchEdit1->setDataSource(&DS_Fac);
+    SearchEdit1->setText(QStringLiteral("SearchEdit1"));
 
     auto* stack = fillLayout(TabSheet3);
     stack->addWidget(Panel14, 1);
