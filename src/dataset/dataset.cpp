@@ -6,7 +6,7 @@
 #include "dataset/datasource.h"
 #include "text/cp950.h"
 #include "text/errors.h"
-#include "text/profile.h"
+#include "text/ascii.h"
 
 namespace qor::ds {
 

@@ -4,13 +4,15 @@
 #include <cstdint>
 
 #include "dataset/packet_escape.h"
+#include "dataset/value_text.h"
+#include "text/ascii.h"
 #include "text/cp950.h"
 
 namespace qor::ds::packet {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+using text::isDigit;
 
 // Exactly `count` decimal digits at `text[at]`.
 bool readDigits(std::string_view text, std::size_t at, std::size_t count, int& out) {
@@ -25,15 +27,9 @@ bool readDigits(std::string_view text, std::size_t at, std::size_t count, int& o
 }
 
 bool readInteger(std::string_view text, const FieldType& type, std::int64_t& out) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;  // from_chars takes "-" only
-    if (first == last || *first == '+') return false;
-    std::int64_t value;
-    auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || end != last) return false;
-    if (value < type.min || value > type.max) return false;
-    out = value;
+    const auto value = text::parseWholeNumber(text);
+    if (!value || *value < type.min || *value > type.max) return false;
+    out = *value;
     return true;
 }
 
@@ -79,17 +75,10 @@ bool readDouble(std::string_view text, double& out) {
 }
 
 bool readBoolean(std::string_view text, bool& out) {
-    if (equalsNoCase(text, "TRUE")) out = true;
-    else if (equalsNoCase(text, "FALSE")) out = false;
+    if (text::equalsNoCase(text, "TRUE")) out = true;
+    else if (text::equalsNoCase(text, "FALSE")) out = false;
     else return false;
     return true;
-}
-
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int daysInMonth(int y, int m) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && isLeapYear(y) ? 29 : days[m - 1];
 }
 
 // yyyymmdd
@@ -99,9 +88,7 @@ bool readDate(std::string_view text, Date& out) {
     if (!readDigits(text, 0, 4, d.year) || !readDigits(text, 4, 2, d.month) ||
         !readDigits(text, 6, 2, d.day))
         return false;
-    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 ||
-        d.day > daysInMonth(d.year, d.month))
-        return false;
+    if (!isValidDate(d)) return false;
     out = d;
     return true;
 }
@@ -114,7 +101,7 @@ bool readTime(std::string_view text, Time& out) {
         text[5] != ':' || !readDigits(text, 6, 2, t.second))
         return false;
     if (text.size() == 11 && !readDigits(text, 8, 3, t.msec)) return false;
-    if (t.hour > 23 || t.minute > 59 || t.second > 59) return false;
+    if (!isValidTime(t)) return false;
     out = t;
     return true;
 }
@@ -127,20 +114,13 @@ bool readDateTime(std::string_view text, DateTime& out) {
     return true;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 bool readHex(std::string_view text, std::string& out) {
     if (text.size() % 2 != 0) return false;
     out.clear();
     out.reserve(text.size() / 2);
     for (std::size_t i = 0; i < text.size(); i += 2) {
-        const int hi = hexDigit(text[i]);
-        const int lo = hexDigit(text[i + 1]);
+        const int hi = text::hexDigitValue(text[i]);
+        const int lo = text::hexDigitValue(text[i + 1]);
         if (hi < 0 || lo < 0) return false;
         out += static_cast<char>(hi * 16 + lo);
     }

@@ -6,6 +6,7 @@
 #include "storedb/driver_errors.h"
 #include "storedb/driver_library.h"
 #include "text/errors.h"
+#include "text/ascii.h"
 #include "text/profile.h"
 
 namespace qor::storedb {
@@ -31,16 +32,9 @@ bool isConnectKey(const std::string& key) {
            text::equalsNoCase(key, "User_Name") || text::equalsNoCase(key, "Password");
 }
 
-std::optional<int> parseInt(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        std::string t = text::trimBlanks(text);
-        int v = std::stoi(t, &used, 10);
-        if (used != t.size()) return std::nullopt;
-        return v;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+// A parameter's value as a number of `base`, blanks around it allowed.
+std::optional<int> numberParam(const std::string& value, int base = 10) {
+    return text::parseWholeNumber<int>(text::trimmedView(value), base);
 }
 
 }  // namespace
@@ -151,7 +145,7 @@ void SqlConnection::connect() {
     });
 
     // 10
-    blobSize_ = parseInt(params_.value("BlobSize")).value_or(-1);
+    blobSize_ = numberParam(params_.value("BlobSize")).value_or(-1);
     driver_ = std::move(driver);
     attachment_ = std::move(attachment);
     transactionCount_ = 0;
@@ -179,18 +173,11 @@ void SqlConnection::close() {
 }
 
 int SqlConnection::rowsetSize() const {
-    return parseInt(params_.value("RowsetSize")).value_or(20);
+    return numberParam(params_.value("RowsetSize")).value_or(20);
 }
 
 int SqlConnection::localeCode() const {
-    try {
-        std::string text = text::trimBlanks(params_.value("LocaleCode"));
-        std::size_t used = 0;
-        int v = std::stoi(text, &used, 16);
-        return used == text.size() ? v : 0;
-    } catch (const std::exception&) {
-        return 0;
-    }
+    return numberParam(params_.value("LocaleCode"), 16).value_or(0);
 }
 
 void SqlConnection::startTransaction(const TransactionDesc& desc) {

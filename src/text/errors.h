@@ -1,5 +1,6 @@
 #pragma once
-// Failures that end a user action. Every message is code page 950 bytes.
+// Failures that end a user action. Every message is code page 950 bytes. They live in src/text,
+// the ground floor under every module, so each module can raise them without knowing the window.
 #include <stdexcept>
 #include <string>
 #include <string_view>

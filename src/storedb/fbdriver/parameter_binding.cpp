@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "dataset/value_text.h"
 #include "date_codec.h"
 
 namespace qor::fbdriver {
@@ -99,12 +100,12 @@ void ParameterBinding::bind(Sqlda& input, const std::vector<XSQLVAR>& described,
                         setFixed(var, slot.fixed, SQL_BOOLEAN, static_cast<unsigned char>(value));
                 } else if constexpr (std::is_same_v<T, ds::Date>) {
                     if (isTextType(markerType) || markerType == SQL_BLOB)
-                        setText(dateText(value));
+                        setText(ds::formatDate(value));
                     else
                         setFixed(var, slot.fixed, SQL_TYPE_DATE, encodeDate(value));
                 } else if constexpr (std::is_same_v<T, ds::Time>) {
                     if (isTextType(markerType) || markerType == SQL_BLOB)
-                        setText(timeText(value));
+                        setText(ds::formatTime(value));
                     else
                         setFixed(var, slot.fixed, SQL_TYPE_TIME, encodeTime(value));
                 } else if constexpr (std::is_same_v<T, ds::DateTime>) {
