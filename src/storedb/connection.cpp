@@ -7,6 +7,7 @@
 #include "storedb/driver_library.h"
 #include "text/errors.h"
 #include "text/ascii.h"
+#include "text/builtin_account.h"
 #include "text/profile.h"
 
 namespace qor::storedb {
@@ -44,8 +45,8 @@ ParamList builtinStoreParams(const std::string& database) {
         {"DriverName", "Interbase"},
         {"Database", database},
         {"RoleName", "RoleName"},
-        {"User_Name", "SYSDBA"},
-        {"Password", "quillbarn"},
+        {"User_Name", std::string(text::kBuiltinUserName)},
+        {"Password", std::string(text::kBuiltinPassword)},
         {"ServerCharSet", ""},
         {"SQLDialect", "3"},
         {"BlobSize", "-1"},
@@ -183,7 +184,8 @@ int SqlConnection::localeCode() const {
 void SqlConnection::startTransaction(const TransactionDesc& desc) {
     open();
     if (transactionCount_ > 0) throw Error("A transaction is already active");
-    const int isolation = desc.isolationLevel <= 2 ? static_cast<int>(desc.isolationLevel) : -1;
+    const int isolation = desc.isolationLevel <= kDirtyRead ? static_cast<int>(desc.isolationLevel)
+                                                            : dbx::kConnectionIsolation;
     driverCall([&] { attachment_->startTransaction(isolation); });
     ++transactionCount_;
 }

@@ -23,6 +23,9 @@ public:
     virtual bool fetch(ds::Row& row) = 0;
 };
 
+// The isolation a transaction takes when it names none: the connection's own.
+inline constexpr int kConnectionIsolation = -1;
+
 // One attachment.
 class Connection {
 public:
@@ -46,8 +49,8 @@ public:
     // transaction it is committed on its own.
     virtual std::int64_t execute(const std::string& sql, const std::vector<ds::Value>& params) = 0;
 
-    // isolation: 0 read committed, 1 repeatable read, 2 dirty read; -1 the connection's own
-    // ("Interbase TransIsolation"). Lock waits follow "WaitOnLocks".
+    // isolation: 0 read committed, 1 repeatable read, 2 dirty read; kConnectionIsolation the
+    // connection's own ("Interbase TransIsolation"). Lock waits follow "WaitOnLocks".
     virtual void startTransaction(int isolation) = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;

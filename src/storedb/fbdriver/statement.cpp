@@ -8,6 +8,9 @@
 namespace qor::fbdriver {
 namespace {
 
+// What isc_dsql_fetch returns once the cursor has no more rows.
+constexpr ISC_STATUS kEndOfCursor = 100;
+
 long littleEndian(const char* bytes, int length) {
     unsigned long value = 0;
     for (int i = length - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[i]);
@@ -21,7 +24,8 @@ long littleEndian(const char* bytes, int length) {
 
 Statement::Statement(const ClientApi& api, isc_db_handle* db, isc_tr_handle* tr, std::string sql,
                      int dialect)
-    : api_(api), db_(db), sql_(std::move(sql)), dialect_(dialect), output_(16), input_(16) {
+    : api_(api), db_(db), sql_(std::move(sql)), dialect_(static_cast<unsigned short>(dialect)),
+      output_(16), input_(16) {
     Status status;
     api_.dsql_allocate_statement(status.get(), db_, &handle_);
     check(api_, status);
@@ -29,7 +33,7 @@ Statement::Statement(const ClientApi& api, isc_db_handle* db, isc_tr_handle* tr,
         // The length is given when it fits, so the text needs no terminator of its own.
         auto length = static_cast<unsigned short>(sql_.size() < 65536 ? sql_.size() : 0);
         api_.dsql_prepare(status.get(), tr, &handle_, length, sql_.c_str(),
-                          static_cast<unsigned short>(dialect_), output_.get());
+                          dialect_, output_.get());
         check(api_, status);
         describeResult();
         describeMarkers();
@@ -46,7 +50,7 @@ void Statement::describeResult() {
     if (output_.count() > output_.capacity()) {
         output_.reserve(output_.count());
         Status status;
-        api_.dsql_describe(status.get(), &handle_, static_cast<unsigned short>(dialect_), output_.get());
+        api_.dsql_describe(status.get(), &handle_, dialect_, output_.get());
         check(api_, status);
     }
     output_.allocateRowBuffers();
@@ -56,11 +60,11 @@ void Statement::describeResult() {
 
 void Statement::describeMarkers() {
     Status status;
-    api_.dsql_describe_bind(status.get(), &handle_, static_cast<unsigned short>(dialect_), input_.get());
+    api_.dsql_describe_bind(status.get(), &handle_, dialect_, input_.get());
     check(api_, status);
     if (input_.count() > input_.capacity()) {
         input_.reserve(input_.count());
-        api_.dsql_describe_bind(status.get(), &handle_, static_cast<unsigned short>(dialect_), input_.get());
+        api_.dsql_describe_bind(status.get(), &handle_, dialect_, input_.get());
         check(api_, status);
     }
     markers_.assign(input_.get()->sqlvar, input_.get()->sqlvar + input_.count());
@@ -92,7 +96,7 @@ void Statement::execute(isc_tr_handle* tr, const std::vector<ds::Value>& params,
     XSQLDA* in = markers_.empty() ? nullptr : input_.get();
     Status status;
     if (kind_ == StatementKind::Procedure) {
-        api_.dsql_execute2(status.get(), tr, &handle_, static_cast<unsigned short>(dialect_), in,
+        api_.dsql_execute2(status.get(), tr, &handle_, dialect_, in,
                            output_.get());
         check(api_, status);
         if (procedureRow) {
@@ -103,7 +107,7 @@ void Statement::execute(isc_tr_handle* tr, const std::vector<ds::Value>& params,
         }
         return;
     }
-    api_.dsql_execute(status.get(), tr, &handle_, static_cast<unsigned short>(dialect_), in);
+    api_.dsql_execute(status.get(), tr, &handle_, dialect_, in);
     check(api_, status);
     cursorOpen_ = kind_ == StatementKind::Select;
 }
@@ -134,9 +138,9 @@ std::int64_t Statement::affectedRows() {
 bool Statement::fetch(ds::Row& row, const ReadContext& context) {
     if (!cursorOpen_ || handle_ == 0) return false;
     Status status;
-    ISC_STATUS rc = api_.dsql_fetch(status.get(), &handle_, static_cast<unsigned short>(dialect_),
+    ISC_STATUS rc = api_.dsql_fetch(status.get(), &handle_, dialect_,
                                     output_.get());
-    if (rc == 100) return false;
+    if (rc == kEndOfCursor) return false;
     check(api_, status);
     row.clear();
     row.reserve(columns_.size());

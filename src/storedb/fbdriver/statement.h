@@ -64,7 +64,7 @@ private:
     isc_db_handle* db_;
     isc_stmt_handle handle_ = 0;
     std::string sql_;
-    int dialect_;
+    unsigned short dialect_;  // as the client's calls take it
     StatementKind kind_ = StatementKind::Other;
     Sqlda output_;
     Sqlda input_;
