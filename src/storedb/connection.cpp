@@ -149,7 +149,6 @@ void SqlConnection::connect() {
     blobSize_ = numberParam(params_.value("BlobSize")).value_or(-1);
     driver_ = std::move(driver);
     attachment_ = std::move(attachment);
-    transactionCount_ = 0;
 }
 
 void SqlConnection::close() {
@@ -169,7 +168,6 @@ void SqlConnection::close() {
     }
     attachment_.reset();
     driver_.reset();
-    transactionCount_ = 0;
     paramsLoaded_ = false;
 }
 
@@ -181,35 +179,30 @@ int SqlConnection::localeCode() const {
     return numberParam(params_.value("LocaleCode"), 16).value_or(0);
 }
 
+// The driver keeps the one record of the transaction, so a commit or rollback that fails and
+// ends it anyway leaves nothing here to put right.
+bool SqlConnection::inTransaction() const { return connected() && attachment_->inTransaction(); }
+
+void SqlConnection::requireTransaction() const {
+    if (!inTransaction()) throw Error("There is no active transaction");
+}
+
 void SqlConnection::startTransaction(const TransactionDesc& desc) {
     open();
-    if (transactionCount_ > 0) throw Error("A transaction is already active");
+    if (inTransaction()) throw Error("A transaction is already active");
     const int isolation = desc.isolationLevel <= kDirtyRead ? static_cast<int>(desc.isolationLevel)
                                                             : dbx::kConnectionIsolation;
     driverCall([&] { attachment_->startTransaction(isolation); });
-    ++transactionCount_;
 }
 
 void SqlConnection::commit(const TransactionDesc&) {
-    if (transactionCount_ == 0 || !connected()) throw Error("There is no active transaction");
-    try {
-        driverCall([&] { attachment_->commit(); });
-    } catch (...) {
-        if (!attachment_->inTransaction()) transactionCount_ = 0;
-        throw;
-    }
-    --transactionCount_;
+    requireTransaction();
+    driverCall([&] { attachment_->commit(); });
 }
 
 void SqlConnection::rollback(const TransactionDesc&) {
-    if (transactionCount_ == 0 || !connected()) throw Error("There is no active transaction");
-    try {
-        driverCall([&] { attachment_->rollback(); });
-    } catch (...) {
-        if (!attachment_->inTransaction()) transactionCount_ = 0;
-        throw;
-    }
-    --transactionCount_;
+    requireTransaction();
+    driverCall([&] { attachment_->rollback(); });
 }
 
 }  // namespace qor::storedb
