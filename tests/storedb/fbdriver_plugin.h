@@ -80,4 +80,16 @@ std::string failureOf(F&& call) {
     return {};
 }
 
+// The database failure a call raises, its codes with it; fails the test when there is none.
+template <typename F>
+dbx::DatabaseError databaseErrorOf(F&& call) {
+    try {
+        call();
+    } catch (const dbx::DatabaseError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "the database reported no failure";
+    return dbx::DatabaseError("", 0, "");
+}
+
 }  // namespace qor::fbtest
