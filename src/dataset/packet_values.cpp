@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <utility>
 
 #include "dataset/packet_escape.h"
 #include "dataset/value_text.h"
@@ -175,6 +176,50 @@ void assignText(Value& out, std::string_view text) {
     std::get<std::string>(out).assign(text);
 }
 
+// `value` into `out` when it was read; false, with `out` untouched, when not.
+template <typename T>
+bool keepIf(bool read, T&& value, Value& out) {
+    if (read) out = std::forward<T>(value);
+    return read;
+}
+
+// A non-empty text as a number, a truth value, a date or a time.
+bool readScalar(const FieldType& type, std::string_view text, Value& out) {
+    switch (type.kind) {
+    case FieldKind::SmallInt:
+    case FieldKind::Integer:
+    case FieldKind::Word:
+    case FieldKind::LargeInt: {
+        std::int64_t v = 0;
+        return keepIf(readInteger(text, type, v), v, out);
+    }
+    case FieldKind::Float:
+    case FieldKind::Currency:
+    case FieldKind::BCD: {
+        double v = 0;
+        return keepIf(readDouble(text, v), v, out);
+    }
+    case FieldKind::Boolean: {
+        bool v = false;
+        return keepIf(readBoolean(text, v), v, out);
+    }
+    case FieldKind::Date: {
+        Date v;
+        return keepIf(readDate(text, v), v, out);
+    }
+    case FieldKind::Time: {
+        Time v;
+        return keepIf(readTime(text, v), v, out);
+    }
+    case FieldKind::DateTime: {
+        DateTime v;
+        return keepIf(readDateTime(text, v), v, out);
+    }
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 bool readValue(const FieldType& type, int size, std::string_view text, Value& out) {
@@ -188,61 +233,14 @@ bool readValue(const FieldType& type, int size, std::string_view text, Value& ou
         return true;
     case FieldKind::Binary: {
         std::string bytes;
-        if (!readHex(text, bytes)) return false;
-        out = std::move(bytes);
-        return true;
+        return keepIf(readHex(text, bytes), std::move(bytes), out);
     }
     default:
-        break;
-    }
-    if (text.empty()) {
-        out = std::monostate{};
-        return true;
-    }
-    switch (type.kind) {
-    case FieldKind::SmallInt:
-    case FieldKind::Integer:
-    case FieldKind::Word:
-    case FieldKind::LargeInt: {
-        std::int64_t v;
-        if (!readInteger(text, type, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::Float:
-    case FieldKind::Currency:
-    case FieldKind::BCD: {
-        double v;
-        if (!readDouble(text, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::Boolean: {
-        bool v;
-        if (!readBoolean(text, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::Date: {
-        Date v;
-        if (!readDate(text, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::Time: {
-        Time v;
-        if (!readTime(text, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::DateTime: {
-        DateTime v;
-        if (!readDateTime(text, v)) return false;
-        out = v;
-        return true;
-    }
-    default:
-        return false;
+        if (text.empty()) {
+            out = std::monostate{};
+            return true;
+        }
+        return readScalar(type, text, out);
     }
 }
 

@@ -85,44 +85,56 @@ dbx::Connection& SqlConnection::attachment() {
     return *attachment_;
 }
 
+// The checks run in this order, and the first that fails ends the connect with its text.
 void SqlConnection::connect() {
     attachment_.reset();
     driver_.reset();
 
-    // 1-3: parameters and driver names from the definition files.
-    if (loadParamsOnConnect_) {
-        if (!paramsLoaded_) {
-            if (!fileExists(connectionsPath_))
-                throw Error(format("Driver/Connection Registry File '%s' not found", connectionsPath_));
-            auto file = text::DefinitionFile::load(connectionsPath_);
-            params_.assign(file ? file->section(connectionName_) : ParamList::Lines{});
-            paramsLoaded_ = true;
-        }
-        driverName_ = definitionValue(connectionsPath_, connectionName_, "DriverName");
-        if (driverName_.empty()) throw Error("Missing DriverName property");
-        const std::string driversPath = driverDefinitionPath(paths_);
-        libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
-        vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
-        getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
-    } else {
-        if (driverName_.empty()) throw Error("Missing DriverName property");
-        // Names left empty in code come from the driver-definition file.
-        if (libraryName_.empty() || vendorLib_.empty() || getDriverFunc_.empty()) {
-            const std::string driversPath = driverDefinitionPath(paths_);
-            if (libraryName_.empty()) libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
-            if (vendorLib_.empty())
-                vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
-            if (getDriverFunc_.empty())
-                getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
-        }
-    }
+    if (loadParamsOnConnect_) loadDefinitions();
+    else completeDriverNames();
     if (libraryName_.empty() || vendorLib_.empty()) throw Error("DLL/Shared Library Name not Set");
-
-    // 4
     const std::string database = text::trimBlanks(params_.value("Database"));
     if (database.empty()) throw Error("Missing Database property");
 
-    // 5-6: the shared driver library, then a driver over the client library.
+    std::unique_ptr<dbx::Driver> driver = loadDriver();
+    std::unique_ptr<dbx::Connection> attachment = attach(*driver, database);
+    blobSize_ = numberParam(params_.value("BlobSize")).value_or(-1);
+    driver_ = std::move(driver);
+    attachment_ = std::move(attachment);
+}
+
+// The parameter list from the connection's section (once), the driver's name from that
+// section and the library names from the driver's section (at every connect).
+void SqlConnection::loadDefinitions() {
+    if (!paramsLoaded_) {
+        if (!fileExists(connectionsPath_))
+            throw Error(format("Driver/Connection Registry File '%s' not found", connectionsPath_));
+        auto file = text::DefinitionFile::load(connectionsPath_);
+        params_.assign(file ? file->section(connectionName_) : ParamList::Lines{});
+        paramsLoaded_ = true;
+    }
+    driverName_ = definitionValue(connectionsPath_, connectionName_, "DriverName");
+    if (driverName_.empty()) throw Error("Missing DriverName property");
+    const std::string driversPath = driverDefinitionPath(paths_);
+    libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
+    vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
+    getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
+}
+
+// Properties set in code stay; names left empty come from the driver-definition file.
+void SqlConnection::completeDriverNames() {
+    if (driverName_.empty()) throw Error("Missing DriverName property");
+    if (!libraryName_.empty() && !vendorLib_.empty() && !getDriverFunc_.empty()) return;
+    const std::string driversPath = driverDefinitionPath(paths_);
+    if (libraryName_.empty()) libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
+    if (vendorLib_.empty())
+        vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
+    if (getDriverFunc_.empty())
+        getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
+}
+
+// The shared driver library, its entry function, then a driver over the client library.
+std::unique_ptr<dbx::Driver> SqlConnection::loadDriver() {
     void* library = loadDriverLibrary(libraryName_, paths_.executableDir());
     dbx::GetDriverFunc entry = findDriverEntry(library, getDriverFunc_);
     const std::string errorFile = params_.value("ErrorResourceFile");
@@ -131,9 +143,13 @@ void SqlConnection::connect() {
         return entry(vendorLib_.c_str(), errorFile.c_str(), &error);
     }));
     if (!driver) throw Error(format("Unable to Load %s", vendorLib_));
+    return driver;
+}
 
-    // 7-9: an attachment, its options, the connect itself.
-    std::unique_ptr<dbx::Connection> attachment = driverCall([&] { return driver->createConnection(); });
+// A new attachment given every other non-empty parameter as an option, then connected.
+std::unique_ptr<dbx::Connection> SqlConnection::attach(dbx::Driver& driver,
+                                                       const std::string& database) {
+    std::unique_ptr<dbx::Connection> attachment = driverCall([&] { return driver.createConnection(); });
     const std::string isolationKey = driverName_ + " TransIsolation";
     driverCall([&] {
         for (auto& [key, value] : params_.lines()) {
@@ -144,11 +160,7 @@ void SqlConnection::connect() {
         }
         attachment->connect(database, params_.value("User_Name"), params_.value("Password"));
     });
-
-    // 10
-    blobSize_ = numberParam(params_.value("BlobSize")).value_or(-1);
-    driver_ = std::move(driver);
-    attachment_ = std::move(attachment);
+    return attachment;
 }
 
 void SqlConnection::close() {

@@ -91,6 +91,10 @@ public:
 
 private:
     void connect();
+    void loadDefinitions();
+    void completeDriverNames();
+    std::unique_ptr<dbx::Driver> loadDriver();
+    std::unique_ptr<dbx::Connection> attach(dbx::Driver& driver, const std::string& database);
     void requireTransaction() const;
 
     std::string name_;
