@@ -78,7 +78,7 @@ public:
 
 private:
     void fill() {
-        storedb::TransactionDesc desc{1, 0, 0, 0};
+        const storedb::TransactionDesc desc{.transactionId = 1};
         connection_->startTransaction(desc);
         dbx::Connection& db = connection_->attachment();
         const std::string insert =

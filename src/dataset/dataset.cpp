@@ -6,11 +6,19 @@
 #include "dataset/datasource.h"
 #include "text/cp950.h"
 #include "text/errors.h"
-#include "text/profile.h"
+#include "text/ascii.h"
 
 namespace qor::ds {
 
 namespace {
+
+// Upper-cased name -> position, the first of equal names winning.
+std::unordered_map<std::string, int> indexOfNames(const std::vector<Field*>& fields) {
+    std::unordered_map<std::string, int> index;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        index.emplace(text::upperAscii(fields[i]->fieldName()), int(i));
+    return index;
+}
 
 ColumnDef columnOf(const FieldDef& def) {
     return ColumnDef{def.name, def.kind, def.kind == FieldKind::String ? def.size : 0,
@@ -41,11 +49,7 @@ Field* Dataset::Impl::findField(std::string_view fieldName) const {
     return found == nameIndex.end() ? nullptr : fields[std::size_t(found->second)];
 }
 
-void Dataset::Impl::rebuildNameIndex() {
-    nameIndex.clear();
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        nameIndex.emplace(text::upperAscii(fields[i]->fieldName()), int(i));
-}
+void Dataset::Impl::rebuildNameIndex() { nameIndex = indexOfNames(fields); }
 
 Row* Dataset::Impl::currentRow() {
     if (state == DataSetState::Inactive || cur < 0 || cur >= int(view.size())) return nullptr;
@@ -97,94 +101,122 @@ void Dataset::Impl::takeRows(std::vector<Row>& incoming) {
 // Binds the fields to the table's columns and opens on its rows. On failure the dataset
 // stays inactive and keeps nothing of the table.
 void Dataset::Impl::openTable(Table table, bool more) {
-    std::vector<int> binding;
-    std::vector<std::unique_ptr<Field>> made;
-    std::vector<std::pair<int, int>> toCut;
+    FieldBinding binding =
+        declared.empty() ? makeColumnFields(table.columns) : bindDeclaredFields(table.columns);
+    std::vector<SortKey> keys = orderFor(binding);
 
-    if (!declared.empty()) {
-        auto columnIndex = [&](const std::string& fieldName) {
-            for (std::size_t c = 0; c < table.columns.size(); ++c)
-                if (text::equalsNoCase(table.columns[c].name, fieldName)) return int(c);
-            return -1;
-        };
-        for (const auto& f : declared) {
-            const int c = columnIndex(f->fieldName());
-            if (c < 0) fail(format("Field '%s' not found", f->displayLabel()));
-            const ColumnDef& col = table.columns[std::size_t(c)];
-            if (col.kind != f->kind())
-                fail(format("Type mismatch for field '%s', expecting: %s actual: %s",
-                            f->displayLabel(), kindName(f->kind()), kindName(col.kind)));
-            binding.push_back(c);
-        }
-        for (std::size_t i = 0; i < declared.size(); ++i) {
-            Field& f = *declared[i];
-            const ColumnDef& col = table.columns[std::size_t(binding[i])];
-            if (f.kind() != FieldKind::String) continue;
-            // A narrower column lowers the field for good; texts longer than the field
-            // (from a wider column) are cut as they come in.
-            if (col.size > 0 && col.size < f.size()) f.setSize(col.size);
-            toCut.emplace_back(binding[i], f.size());
-        }
-    } else {
-        for (std::size_t c = 0; c < table.columns.size(); ++c) {
-            const ColumnDef& col = table.columns[c];
-            FieldDef def;
-            def.name = col.name;
-            // Two columns of one name: the later ones get "_1", "_2", ...
-            for (int n = 1; std::any_of(made.begin(), made.end(), [&](const auto& f) {
-                     return text::equalsNoCase(f->fieldName(), def.name);
-                 }); ++n)
-                def.name = col.name + "_" + std::to_string(n);
-            def.kind = col.kind;
-            def.size = col.kind == FieldKind::String ? (col.size > 0 ? col.size : 20) : 0;
-            def.required = col.required;
-            def.readOnly = col.readOnly;
-            def.decimals = col.decimals;
-            made.push_back(std::make_unique<Field>(self, std::move(def), int(c)));
-            binding.push_back(int(c));
-        }
-    }
-
-    // Resolve the order in force against the new fields before anything is kept.
-    std::vector<Field*> newFields;
-    if (!declared.empty())
-        for (const auto& f : declared) newFields.push_back(f.get());
-    else
-        for (const auto& f : made) newFields.push_back(f.get());
-
-    std::swap(fields, newFields);
-    std::swap(fieldColumn, binding);
-    rebuildNameIndex();
-    std::vector<SortKey> keys;
-    try {
-        keys = resolveOrder(indexFieldNames, indexName);
-    } catch (...) {
-        std::swap(fields, newFields);
-        std::swap(fieldColumn, binding);
-        rebuildNameIndex();
-        throw;
-    }
-
-    dynamic = std::move(made);
-    columns = std::move(table.columns);
-    cutColumns = std::move(toCut);
-    rows.clear();
-    view.clear();
-    if (cutColumns.empty() && !table.rows.empty() &&
-        std::all_of(table.rows.begin(), table.rows.end(),
-                    [&](const Row& r) { return r.size() == columns.size(); })) {
-        rows = std::move(table.rows);  // the common case: the rows move in as they are
-        view.resize(rows.size());
-        for (std::size_t i = 0; i < view.size(); ++i) view[i] = int(i);
-    } else {
-        takeRows(table.rows);
-    }
+    keepBinding(binding, std::move(table.columns));
+    keepRows(table.rows);
     moreRows = more;
     sortKeys = std::move(keys);
     if (!sortKeys.empty()) {
         fetchAll();
         std::sort(view.begin(), view.end(), [this](int a, int b) { return rowLess(a, b); });
     }
+    startBrowsing();
+}
+
+// The declared fields, each on the column of its name and kind.
+Dataset::Impl::FieldBinding Dataset::Impl::bindDeclaredFields(
+    const std::vector<ColumnDef>& columns) {
+    auto columnIndex = [&](const std::string& fieldName) {
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            if (text::equalsNoCase(columns[c].name, fieldName)) return int(c);
+        return -1;
+    };
+    FieldBinding binding;
+    for (const auto& f : declared) {
+        const int c = columnIndex(f->fieldName());
+        if (c < 0) fail(format("Field '%s' not found", f->displayLabel()));
+        const ColumnDef& col = columns[std::size_t(c)];
+        if (col.kind != f->kind())
+            fail(format("Type mismatch for field '%s', expecting: %s actual: %s",
+                        f->displayLabel(), kindName(f->kind()), kindName(col.kind)));
+        binding.fields.push_back(f.get());
+        binding.fieldColumn.push_back(c);
+    }
+    for (std::size_t i = 0; i < declared.size(); ++i) {
+        Field& f = *declared[i];
+        const ColumnDef& col = columns[std::size_t(binding.fieldColumn[i])];
+        if (f.kind() != FieldKind::String) continue;
+        // A narrower column lowers the field for good; texts longer than the field (from a
+        // wider column) are cut as they come in.
+        if (col.size > 0 && col.size < f.size()) f.setSize(col.size);
+        binding.cutColumns.emplace_back(binding.fieldColumn[i], f.size());
+    }
+    binding.nameIndex = indexOfNames(binding.fields);
+    return binding;
+}
+
+// A field per column; two columns of one name give the later ones "_1", "_2", ...
+Dataset::Impl::FieldBinding Dataset::Impl::makeColumnFields(const std::vector<ColumnDef>& columns) {
+    FieldBinding binding;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const ColumnDef& col = columns[c];
+        FieldDef def;
+        def.name = col.name;
+        for (int n = 1; std::any_of(binding.made.begin(), binding.made.end(), [&](const auto& f) {
+                 return text::equalsNoCase(f->fieldName(), def.name);
+             }); ++n)
+            def.name = col.name + "_" + std::to_string(n);
+        def.kind = col.kind;
+        def.size = col.kind == FieldKind::String ? (col.size > 0 ? col.size : 20) : 0;
+        def.required = col.required;
+        def.readOnly = col.readOnly;
+        def.decimals = col.decimals;
+        binding.made.push_back(std::make_unique<Field>(self, std::move(def), int(c)));
+        binding.fields.push_back(binding.made.back().get());
+        binding.fieldColumn.push_back(int(c));
+    }
+    binding.nameIndex = indexOfNames(binding.fields);
+    return binding;
+}
+
+// The order in force, resolved against the new fields before anything is kept.
+std::vector<Dataset::Impl::SortKey> Dataset::Impl::orderFor(FieldBinding& binding) {
+    if (!orderSet()) return {};
+    // The order is resolved against the dataset's own fields: lend it the new ones for that,
+    // and take them back however it ends (the swaps cannot fail).
+    struct Lend {
+        Impl& d;
+        FieldBinding& b;
+        void swap() noexcept {
+            std::swap(d.fields, b.fields);
+            std::swap(d.fieldColumn, b.fieldColumn);
+            std::swap(d.nameIndex, b.nameIndex);
+        }
+        ~Lend() { swap(); }
+    } lend{*this, binding};
+    lend.swap();
+    return resolveOrder(indexFieldNames, indexName);
+}
+
+void Dataset::Impl::keepBinding(FieldBinding& binding, std::vector<ColumnDef> tableColumns) {
+    fields = std::move(binding.fields);
+    fieldColumn = std::move(binding.fieldColumn);
+    nameIndex = std::move(binding.nameIndex);
+    dynamic = std::move(binding.made);
+    cutColumns = std::move(binding.cutColumns);
+    columns = std::move(tableColumns);
+}
+
+void Dataset::Impl::keepRows(std::vector<Row>& tableRows) {
+    rows.clear();
+    view.clear();
+    const bool asTheyAre = cutColumns.empty() && !tableRows.empty() &&
+                           std::all_of(tableRows.begin(), tableRows.end(),
+                                       [&](const Row& r) { return r.size() == columns.size(); });
+    if (!asTheyAre) {
+        takeRows(tableRows);
+        return;
+    }
+    rows = std::move(tableRows);  // the common case: the rows move in as they are
+    view.resize(rows.size());
+    for (std::size_t i = 0; i < view.size(); ++i) view[i] = int(i);
+}
+
+// First row current, nothing edited; then the state change, the open and the first scroll.
+void Dataset::Impl::startBrowsing() {
     cur = view.empty() ? -1 : 0;
     atBof = true;
     atEof = view.empty();

@@ -62,6 +62,22 @@ struct Dataset::Impl {
     DataSetState stateWhenDisabled = DataSetState::Inactive;
     std::vector<DatasetObserver*> observers;
 
+    // ---- opening on a table (dataset.cpp): the fields bound to its columns are worked out
+    // aside and kept only once nothing can fail any more.
+    struct FieldBinding {
+        std::vector<Field*> fields;
+        std::vector<int> fieldColumn;
+        std::unordered_map<std::string, int> nameIndex;
+        std::vector<std::unique_ptr<Field>> made;     // fields made from the columns
+        std::vector<std::pair<int, int>> cutColumns;  // (column, size) as in cutColumns
+    };
+    FieldBinding bindDeclaredFields(const std::vector<ColumnDef>& columns);
+    FieldBinding makeColumnFields(const std::vector<ColumnDef>& columns);
+    std::vector<SortKey> orderFor(FieldBinding& binding);
+    void keepBinding(FieldBinding& binding, std::vector<ColumnDef> tableColumns);
+    void keepRows(std::vector<Row>& tableRows);
+    void startBrowsing();
+
     // ---- helpers (dataset.cpp)
     [[noreturn]] void fail(std::string_view message) const;  // prefixed with the name
     void checkActive() const;

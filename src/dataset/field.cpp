@@ -84,7 +84,7 @@ std::optional<Value> toDateKind(const Value& v, FieldKind kind) {
         dt = DateTime{*d, {}};
     } else if (const auto* t = std::get_if<Time>(&v)) {
         if (kind == FieldKind::Date) return std::nullopt;
-        dt = DateTime{Date{1899, 12, 30}, *t};
+        dt = DateTime{kSerialDateEpoch, *t};
     } else if (const auto* full = std::get_if<DateTime>(&v)) {
         dt = *full;
     } else {
@@ -186,7 +186,7 @@ std::string Field::asString() const { return valueToText(value()); }
 double Field::asFloat() const {
     const Value v = value();
     if (ds::isNull(v)) return 0;
-    if (const auto* t = std::get_if<Time>(&v)) return toSerial(DateTime{Date{1899, 12, 30}, *t});
+    if (const auto* t = std::get_if<Time>(&v)) return toSerial(DateTime{kSerialDateEpoch, *t});
     auto f = toFloat(v, FieldKind::Float);
     if (!f) throw Error(notValidMessage(valueToText(v), FieldKind::Float));
     return ds::isNull(*f) ? 0 : std::get<double>(*f);

@@ -5,7 +5,7 @@
 #include "dataset/dataset_impl.h"
 #include "dataset/value_compare.h"
 #include "text/errors.h"
-#include "text/profile.h"
+#include "text/ascii.h"
 
 namespace qor::ds {
 

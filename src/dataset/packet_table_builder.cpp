@@ -2,6 +2,7 @@
 
 #include "dataset/packet_escape.h"
 #include "dataset/packet_values.h"
+#include "text/ascii.h"
 #include "text/cp950.h"
 #include "text/errors.h"
 
@@ -12,7 +13,7 @@ namespace {
 // The first attribute named `name`, letter case ignored; null when absent.
 const Attribute* attributeNoCase(std::span<const Attribute> attributes, std::string_view name) {
     for (const Attribute& a : attributes)
-        if (equalsNoCase(a.name, name)) return &a;
+        if (text::equalsNoCase(a.name, name)) return &a;
     return nullptr;
 }
 
@@ -64,8 +65,8 @@ void TableBuilder::addField(std::span<const Attribute> attributes) {
         // The scale only describes the values; one that is no number leaves it at 0.
         readWholeNumber(rawValue(attributeNoCase(attributes, "DECIMALS")), def.decimals);
     }
-    def.required = equalsNoCase(rawValue(attributeNoCase(attributes, "required")), "true");
-    def.readOnly = equalsNoCase(rawValue(attributeNoCase(attributes, "readonly")), "true");
+    def.required = text::equalsNoCase(rawValue(attributeNoCase(attributes, "required")), "true");
+    def.readOnly = text::equalsNoCase(rawValue(attributeNoCase(attributes, "readonly")), "true");
 
     const std::string key = text::upperAscii(def.name);
     if (!byName_.emplace(key, static_cast<int>(table_.columns.size())).second)

@@ -2,19 +2,9 @@
 
 #include <limits>
 
-namespace qor::ds::packet {
+#include "text/ascii.h"
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 0x20);
-        if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 0x20);
-        if (x != y) return false;
-    }
-    return true;
-}
+namespace qor::ds::packet {
 
 std::optional<FieldType> fieldTypeNamed(std::string_view fieldType, std::string_view subType) {
     struct Entry {
@@ -41,9 +31,9 @@ std::optional<FieldType> fieldTypeNamed(std::string_view fieldType, std::string_
         {"SQLdateTime", {FieldKind::DateTime}},
     };
     for (const Entry& e : entries)
-        if (equalsNoCase(fieldType, e.name)) return e.type;
-    if (equalsNoCase(fieldType, "bin.hex"))
-        return FieldType{equalsNoCase(subType, "Text") ? FieldKind::Memo : FieldKind::Binary};
+        if (text::equalsNoCase(fieldType, e.name)) return e.type;
+    if (text::equalsNoCase(fieldType, "bin.hex"))
+        return FieldType{text::equalsNoCase(subType, "Text") ? FieldKind::Memo : FieldKind::Binary};
     return std::nullopt;
 }
 

@@ -23,7 +23,4 @@ std::optional<FieldType> fieldTypeNamed(std::string_view fieldType, std::string_
 // by SUBTYPE="Text" on the memo.
 std::string_view fieldTypeOf(FieldKind kind);
 
-// ASCII comparison without regard to case.
-bool equalsNoCase(std::string_view a, std::string_view b);
-
 }  // namespace qor::ds::packet

@@ -2,15 +2,18 @@
 
 #include <charconv>
 #include <cstdint>
+#include <utility>
 
 #include "dataset/packet_escape.h"
+#include "dataset/value_text.h"
+#include "text/ascii.h"
 #include "text/cp950.h"
 
 namespace qor::ds::packet {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+using text::isDigit;
 
 // Exactly `count` decimal digits at `text[at]`.
 bool readDigits(std::string_view text, std::size_t at, std::size_t count, int& out) {
@@ -25,15 +28,9 @@ bool readDigits(std::string_view text, std::size_t at, std::size_t count, int& o
 }
 
 bool readInteger(std::string_view text, const FieldType& type, std::int64_t& out) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;  // from_chars takes "-" only
-    if (first == last || *first == '+') return false;
-    std::int64_t value;
-    auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || end != last) return false;
-    if (value < type.min || value > type.max) return false;
-    out = value;
+    const auto value = text::parseWholeNumber(text);
+    if (!value || *value < type.min || *value > type.max) return false;
+    out = *value;
     return true;
 }
 
@@ -79,17 +76,10 @@ bool readDouble(std::string_view text, double& out) {
 }
 
 bool readBoolean(std::string_view text, bool& out) {
-    if (equalsNoCase(text, "TRUE")) out = true;
-    else if (equalsNoCase(text, "FALSE")) out = false;
+    if (text::equalsNoCase(text, "TRUE")) out = true;
+    else if (text::equalsNoCase(text, "FALSE")) out = false;
     else return false;
     return true;
-}
-
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int daysInMonth(int y, int m) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && isLeapYear(y) ? 29 : days[m - 1];
 }
 
 // yyyymmdd
@@ -99,9 +89,7 @@ bool readDate(std::string_view text, Date& out) {
     if (!readDigits(text, 0, 4, d.year) || !readDigits(text, 4, 2, d.month) ||
         !readDigits(text, 6, 2, d.day))
         return false;
-    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 ||
-        d.day > daysInMonth(d.year, d.month))
-        return false;
+    if (!isValidDate(d)) return false;
     out = d;
     return true;
 }
@@ -114,7 +102,7 @@ bool readTime(std::string_view text, Time& out) {
         text[5] != ':' || !readDigits(text, 6, 2, t.second))
         return false;
     if (text.size() == 11 && !readDigits(text, 8, 3, t.msec)) return false;
-    if (t.hour > 23 || t.minute > 59 || t.second > 59) return false;
+    if (!isValidTime(t)) return false;
     out = t;
     return true;
 }
@@ -127,20 +115,13 @@ bool readDateTime(std::string_view text, DateTime& out) {
     return true;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 bool readHex(std::string_view text, std::string& out) {
     if (text.size() % 2 != 0) return false;
     out.clear();
     out.reserve(text.size() / 2);
     for (std::size_t i = 0; i < text.size(); i += 2) {
-        const int hi = hexDigit(text[i]);
-        const int lo = hexDigit(text[i + 1]);
+        const int hi = text::hexDigitValue(text[i]);
+        const int lo = text::hexDigitValue(text[i + 1]);
         if (hi < 0 || lo < 0) return false;
         out += static_cast<char>(hi * 16 + lo);
     }
@@ -195,6 +176,50 @@ void assignText(Value& out, std::string_view text) {
     std::get<std::string>(out).assign(text);
 }
 
+// `value` into `out` when it was read; false, with `out` untouched, when not.
+template <typename T>
+bool keepIf(bool read, T&& value, Value& out) {
+    if (read) out = std::forward<T>(value);
+    return read;
+}
+
+// A non-empty text as a number, a truth value, a date or a time.
+bool readScalar(const FieldType& type, std::string_view text, Value& out) {
+    switch (type.kind) {
+    case FieldKind::SmallInt:
+    case FieldKind::Integer:
+    case FieldKind::Word:
+    case FieldKind::LargeInt: {
+        std::int64_t v = 0;
+        return keepIf(readInteger(text, type, v), v, out);
+    }
+    case FieldKind::Float:
+    case FieldKind::Currency:
+    case FieldKind::BCD: {
+        double v = 0;
+        return keepIf(readDouble(text, v), v, out);
+    }
+    case FieldKind::Boolean: {
+        bool v = false;
+        return keepIf(readBoolean(text, v), v, out);
+    }
+    case FieldKind::Date: {
+        Date v;
+        return keepIf(readDate(text, v), v, out);
+    }
+    case FieldKind::Time: {
+        Time v;
+        return keepIf(readTime(text, v), v, out);
+    }
+    case FieldKind::DateTime: {
+        DateTime v;
+        return keepIf(readDateTime(text, v), v, out);
+    }
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 bool readValue(const FieldType& type, int size, std::string_view text, Value& out) {
@@ -208,61 +233,14 @@ bool readValue(const FieldType& type, int size, std::string_view text, Value& ou
         return true;
     case FieldKind::Binary: {
         std::string bytes;
-        if (!readHex(text, bytes)) return false;
-        out = std::move(bytes);
-        return true;
+        return keepIf(readHex(text, bytes), std::move(bytes), out);
     }
     default:
-        break;
-    }
-    if (text.empty()) {
-        out = std::monostate{};
-        return true;
-    }
-    switch (type.kind) {
-    case FieldKind::SmallInt:
-    case FieldKind::Integer:
-    case FieldKind::Word:
-    case FieldKind::LargeInt: {
-        std::int64_t v;
-        if (!readInteger(text, type, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::Float:
-    case FieldKind::Currency:
-    case FieldKind::BCD: {
-        double v;
-        if (!readDouble(text, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::Boolean: {
-        bool v;
-        if (!readBoolean(text, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::Date: {
-        Date v;
-        if (!readDate(text, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::Time: {
-        Time v;
-        if (!readTime(text, v)) return false;
-        out = v;
-        return true;
-    }
-    case FieldKind::DateTime: {
-        DateTime v;
-        if (!readDateTime(text, v)) return false;
-        out = v;
-        return true;
-    }
-    default:
-        return false;
+        if (text.empty()) {
+            out = std::monostate{};
+            return true;
+        }
+        return readScalar(type, text, out);
     }
 }
 

@@ -33,6 +33,10 @@ struct Date {
     int year = 0, month = 0, day = 0;
     auto operator<=>(const Date&) const = default;
 };
+// Day 0 of serial date numbers (days since then, the time of day as the fraction); a time
+// given without a date stands on this day.
+inline constexpr Date kSerialDateEpoch{1899, 12, 30};
+
 struct Time {
     int hour = 0, minute = 0, second = 0, msec = 0;
     auto operator<=>(const Time&) const = default;

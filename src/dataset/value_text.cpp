@@ -4,19 +4,18 @@
 #include <cmath>
 #include <cstdio>
 
+#include "dataset/calendar.h"
+#include "text/ascii.h"
 #include "text/errors.h"
 
 namespace qor::ds {
 
 namespace {
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
+using text::isDigit;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// Value texts may carry spaces and tabs around them, nothing else.
+std::string_view trimmed(std::string_view s) { return text::trimmedView(s, " \t"); }
 
 // Reads 1 to `maxDigits` digits at `pos`; advances `pos`.
 std::optional<int> readNumber(std::string_view s, std::size_t& pos, int maxDigits) {
@@ -34,16 +33,6 @@ std::string twoDigits(int v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02d", v);
     return buf;
-}
-
-// Days from 1970/01/01 of a civil date (proleptic Gregorian).
-long daysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153L * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
 }
 
 std::optional<Date> readDate(std::string_view s, std::size_t& pos) {
@@ -142,13 +131,7 @@ std::optional<double> parseFloat(std::string_view text) {
 std::string formatInteger(std::int64_t v) { return std::to_string(v); }
 
 std::optional<std::int64_t> parseInteger(std::string_view text) {
-    std::string_view s = trimmed(text);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    if (s.empty()) return std::nullopt;
-    std::int64_t v = 0;
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-    return v;
+    return text::parseWholeNumber(trimmed(text));
 }
 
 std::string formatBoolean(bool v) { return v ? "True" : "False"; }
@@ -222,9 +205,7 @@ std::optional<DateTime> parseDateTime(std::string_view text) {
 }
 
 double toSerial(const DateTime& dt) {
-    const double days =
-        double(daysFromCivil(dt.date.year, dt.date.month, dt.date.day) -
-               daysFromCivil(1899, 12, 30));
+    const double days = double(daysFromCivil(dt.date) - daysFromCivil(kSerialDateEpoch));
     const double fraction =
         (dt.time.hour * 3600000.0 + dt.time.minute * 60000.0 + dt.time.second * 1000.0 +
          dt.time.msec) / 86400000.0;

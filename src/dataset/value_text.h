@@ -41,7 +41,8 @@ std::string formatDateTime(const DateTime& dt);
 // A date, optionally followed by blanks and a time.
 std::optional<DateTime> parseDateTime(std::string_view text);
 
-// Days since 1899/12/30 with the time as the fraction (the classic serial date number).
+// Days since kSerialDateEpoch (1899/12/30) with the time as the fraction: the classic serial
+// date number.
 double toSerial(const DateTime& dt);
 
 // The plain text of any value: the forms above; a null gives the empty text.

@@ -1,4 +1,5 @@
 #pragma once
+// Store side: the client of the head office's gateway (the server is tools/headoffice-gateway).
 // The gateway data module: all head-office data reaches the program through OpenRemoteQuery.
 #include <map>
 #include <memory>

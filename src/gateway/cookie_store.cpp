@@ -4,17 +4,11 @@
 #include <cctype>
 #include <ctime>
 
-#include "text/profile.h"
+#include "text/ascii.h"
 
 namespace qor::gateway {
 
 namespace {
-
-std::string lowerAscii(std::string_view s) {
-    std::string out(s);
-    for (auto& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::string pathOf(const std::string& requestTarget) {
     return requestTarget.substr(0, requestTarget.find('?'));
@@ -77,7 +71,7 @@ void CookieStore::store(const std::string& host, const std::string& requestTarge
     auto equals = pair.find('=');
     if (equals == std::string_view::npos) return;
     Cookie cookie;
-    cookie.host = lowerAscii(host);
+    cookie.host = text::lowerAscii(host);
     cookie.name = text::trimBlanks(pair.substr(0, equals));
     cookie.value = text::trimBlanks(pair.substr(equals + 1));
     if (cookie.name.empty()) return;
@@ -94,15 +88,11 @@ void CookieStore::store(const std::string& host, const std::string& requestTarge
         } else if (text::equalsNoCase(name, "expires")) {
             if (auto when = parseCookieDate(value)) cookie.expires = when;
         } else if (text::equalsNoCase(name, "max-age")) {
-            try {
-                std::size_t used = 0;
-                long long seconds = std::stoll(value, &used);
+            // A value that is no number is ignored.
+            if (auto seconds = text::parseWholeNumber<long long>(value)) {
                 constexpr long long kCentury = 100LL * 366 * 24 * 3600;
-                if (used == value.size())
-                    maxAge = seconds <= 0 ? Seconds::min()
-                                          : now() + std::chrono::seconds(std::min(seconds, kCentury));
-            } catch (const std::exception&) {
-                // not a number: the attribute is ignored
+                maxAge = *seconds <= 0 ? Seconds::min()
+                                       : now() + std::chrono::seconds(std::min(*seconds, kCentury));
             }
         }
     }
@@ -122,7 +112,7 @@ void CookieStore::store(const std::string& host, const std::string& requestTarge
 
 std::string CookieStore::cookieHeader(const std::string& host,
                                       const std::string& requestTarget) const {
-    const std::string key = lowerAscii(host);
+    const std::string key = text::lowerAscii(host);
     const std::string path = pathOf(requestTarget);
     const auto current = now();
     std::vector<const Cookie*> chosen;
@@ -164,10 +154,11 @@ std::optional<std::chrono::sys_seconds> parseCookieDate(std::string_view text) {
             hour = h, minute = m, second = s;
         } else if (std::isdigit(static_cast<unsigned char>(token[0])) &&
                    token.find_first_not_of("0123456789") == std::string::npos) {
-            if (day < 0 && token.size() <= 2) day = std::stoi(token);
-            else if (year < 0 && token.size() >= 2 && token.size() <= 4) year = std::stoi(token);
+            const int number = text::parseWholeNumber<int>(token).value_or(-1);
+            if (day < 0 && token.size() <= 2) day = number;
+            else if (year < 0 && token.size() >= 2 && token.size() <= 4) year = number;
         } else if (month < 0 && token.size() >= 3) {
-            std::string prefix = lowerAscii(token.substr(0, 3));
+            std::string prefix = text::lowerAscii(token.substr(0, 3));
             for (int k = 0; k < 12; ++k)
                 if (prefix == months[k]) month = k;
         }

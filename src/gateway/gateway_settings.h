@@ -2,12 +2,14 @@
 // The gateway settings of httpset.ini, read once at start-up.
 #include <string>
 
+#include "text/builtin_account.h"
+
 namespace qor::gateway {
 
 struct GatewaySettings {
     std::string host = "127.0.0.1";
-    std::string userName = "SYSDBA";
-    std::string password = "quillbarn";
+    std::string userName{text::kBuiltinUserName};
+    std::string password{text::kBuiltinPassword};
     std::string port = "80";
     std::string driver = "ado";
 

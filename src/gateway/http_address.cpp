@@ -4,8 +4,8 @@
 #include <cctype>
 
 #include "gateway/transport_failure.h"
+#include "text/ascii.h"
 #include "text/cp950.h"
-#include "text/profile.h"
 
 namespace qor::gateway {
 
@@ -25,16 +25,12 @@ std::string normalised(std::string_view address) {
     return out;
 }
 
-unsigned short portNumber(const std::string& text) {
-    unsigned long value = 0;
-    bool digits = !text.empty() && text.size() <= 5;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) digits = false;
-        else value = value * 10 + static_cast<unsigned long>(c - '0');
-    }
-    if (!digits || value == 0 || value > 65535)
-        throw TransportFailure("Invalid port number: " + text);
-    return static_cast<unsigned short>(value);
+// One to five digits, no sign, from 1 to 65535.
+unsigned short portNumber(const std::string& port) {
+    const bool digits = port.size() <= 5 && std::all_of(port.begin(), port.end(), text::isDigit);
+    const auto value = digits ? text::parseWholeNumber<unsigned short>(port) : std::nullopt;
+    if (!value || *value == 0) throw TransportFailure("Invalid port number: " + port);
+    return *value;
 }
 
 // The protocol name of "name://...", or empty when the text starts with none.

@@ -7,7 +7,7 @@
 #include "gateway/multipart_request.h"
 #include "gateway/reply_reader.h"
 #include "gateway/transport_failure.h"
-#include "text/profile.h"
+#include "text/ascii.h"
 
 namespace qor::gateway {
 

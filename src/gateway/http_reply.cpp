@@ -1,36 +1,23 @@
 #include "gateway/http_reply.h"
 
-#include <cctype>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
-#include "text/profile.h"
+#include "text/ascii.h"
 
 namespace qor::gateway {
 
 namespace {
 
-bool containsNoCase(std::string_view text, std::string_view part) {
-    if (part.size() > text.size()) return false;
-    for (std::size_t i = 0; i + part.size() <= text.size(); ++i)
-        if (text::equalsNoCase(text.substr(i, part.size()), part)) return true;
-    return false;
-}
-
-// A whole number with an optional sign; too large a value is held as the largest.
+// A whole number with an optional sign; one too large to hold reads as the largest of its sign.
 std::optional<long long> wholeNumber(std::string_view s) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    if (i == s.size()) return std::nullopt;
-    long long value = 0;
+    if (auto value = text::parseWholeNumber<long long>(s)) return value;
+    const bool hasSign = !s.empty() && (s.front() == '+' || s.front() == '-');
+    const std::string_view digits = s.substr(hasSign ? 1 : 0);
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), text::isDigit)) return std::nullopt;
     const long long most = std::numeric_limits<long long>::max();
-    for (; i < s.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
-        int digit = s[i] - '0';
-        value = value > (most - digit) / 10 ? most : value * 10 + digit;
-    }
-    return negative ? -value : value;
+    return s.front() == '-' ? -most : most;
 }
 
 }  // namespace
@@ -43,7 +30,7 @@ const std::string* ReplyHead::header(std::string_view name) const {
 
 bool ReplyHead::hasHeaderContaining(std::string_view name, std::string_view part) const {
     for (const auto& [key, value] : headers)
-        if (text::equalsNoCase(key, name) && containsNoCase(value, part)) return true;
+        if (text::equalsNoCase(key, name) && text::containsNoCase(value, part)) return true;
     return false;
 }
 

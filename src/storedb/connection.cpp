@@ -6,6 +6,8 @@
 #include "storedb/driver_errors.h"
 #include "storedb/driver_library.h"
 #include "text/errors.h"
+#include "text/ascii.h"
+#include "text/builtin_account.h"
 #include "text/profile.h"
 
 namespace qor::storedb {
@@ -31,16 +33,9 @@ bool isConnectKey(const std::string& key) {
            text::equalsNoCase(key, "User_Name") || text::equalsNoCase(key, "Password");
 }
 
-std::optional<int> parseInt(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        std::string t = text::trimBlanks(text);
-        int v = std::stoi(t, &used, 10);
-        if (used != t.size()) return std::nullopt;
-        return v;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+// A parameter's value as a number of `base`, blanks around it allowed.
+std::optional<int> numberParam(const std::string& value, int base = 10) {
+    return text::parseWholeNumber<int>(text::trimmedView(value), base);
 }
 
 }  // namespace
@@ -50,8 +45,8 @@ ParamList builtinStoreParams(const std::string& database) {
         {"DriverName", "Interbase"},
         {"Database", database},
         {"RoleName", "RoleName"},
-        {"User_Name", "SYSDBA"},
-        {"Password", "quillbarn"},
+        {"User_Name", std::string(text::kBuiltinUserName)},
+        {"Password", std::string(text::kBuiltinPassword)},
         {"ServerCharSet", ""},
         {"SQLDialect", "3"},
         {"BlobSize", "-1"},
@@ -90,44 +85,56 @@ dbx::Connection& SqlConnection::attachment() {
     return *attachment_;
 }
 
+// The checks run in this order, and the first that fails ends the connect with its text.
 void SqlConnection::connect() {
     attachment_.reset();
     driver_.reset();
 
-    // 1-3: parameters and driver names from the definition files.
-    if (loadParamsOnConnect_) {
-        if (!paramsLoaded_) {
-            if (!fileExists(connectionsPath_))
-                throw Error(format("Driver/Connection Registry File '%s' not found", connectionsPath_));
-            auto file = text::DefinitionFile::load(connectionsPath_);
-            params_.assign(file ? file->section(connectionName_) : ParamList::Lines{});
-            paramsLoaded_ = true;
-        }
-        driverName_ = definitionValue(connectionsPath_, connectionName_, "DriverName");
-        if (driverName_.empty()) throw Error("Missing DriverName property");
-        const std::string driversPath = driverDefinitionPath(paths_);
-        libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
-        vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
-        getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
-    } else {
-        if (driverName_.empty()) throw Error("Missing DriverName property");
-        // Names left empty in code come from the driver-definition file.
-        if (libraryName_.empty() || vendorLib_.empty() || getDriverFunc_.empty()) {
-            const std::string driversPath = driverDefinitionPath(paths_);
-            if (libraryName_.empty()) libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
-            if (vendorLib_.empty())
-                vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
-            if (getDriverFunc_.empty())
-                getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
-        }
-    }
+    if (loadParamsOnConnect_) loadDefinitions();
+    else completeDriverNames();
     if (libraryName_.empty() || vendorLib_.empty()) throw Error("DLL/Shared Library Name not Set");
-
-    // 4
     const std::string database = text::trimBlanks(params_.value("Database"));
     if (database.empty()) throw Error("Missing Database property");
 
-    // 5-6: the shared driver library, then a driver over the client library.
+    std::unique_ptr<dbx::Driver> driver = loadDriver();
+    std::unique_ptr<dbx::Connection> attachment = attach(*driver, database);
+    blobSize_ = numberParam(params_.value("BlobSize")).value_or(-1);
+    driver_ = std::move(driver);
+    attachment_ = std::move(attachment);
+}
+
+// The parameter list from the connection's section (once), the driver's name from that
+// section and the library names from the driver's section (at every connect).
+void SqlConnection::loadDefinitions() {
+    if (!paramsLoaded_) {
+        if (!fileExists(connectionsPath_))
+            throw Error(format("Driver/Connection Registry File '%s' not found", connectionsPath_));
+        auto file = text::DefinitionFile::load(connectionsPath_);
+        params_.assign(file ? file->section(connectionName_) : ParamList::Lines{});
+        paramsLoaded_ = true;
+    }
+    driverName_ = definitionValue(connectionsPath_, connectionName_, "DriverName");
+    if (driverName_.empty()) throw Error("Missing DriverName property");
+    const std::string driversPath = driverDefinitionPath(paths_);
+    libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
+    vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
+    getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
+}
+
+// Properties set in code stay; names left empty come from the driver-definition file.
+void SqlConnection::completeDriverNames() {
+    if (driverName_.empty()) throw Error("Missing DriverName property");
+    if (!libraryName_.empty() && !vendorLib_.empty() && !getDriverFunc_.empty()) return;
+    const std::string driversPath = driverDefinitionPath(paths_);
+    if (libraryName_.empty()) libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
+    if (vendorLib_.empty())
+        vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
+    if (getDriverFunc_.empty())
+        getDriverFunc_ = definitionValue(driversPath, driverName_, "GetDriverFunc");
+}
+
+// The shared driver library, its entry function, then a driver over the client library.
+std::unique_ptr<dbx::Driver> SqlConnection::loadDriver() {
     void* library = loadDriverLibrary(libraryName_, paths_.executableDir());
     dbx::GetDriverFunc entry = findDriverEntry(library, getDriverFunc_);
     const std::string errorFile = params_.value("ErrorResourceFile");
@@ -136,9 +143,13 @@ void SqlConnection::connect() {
         return entry(vendorLib_.c_str(), errorFile.c_str(), &error);
     }));
     if (!driver) throw Error(format("Unable to Load %s", vendorLib_));
+    return driver;
+}
 
-    // 7-9: an attachment, its options, the connect itself.
-    std::unique_ptr<dbx::Connection> attachment = driverCall([&] { return driver->createConnection(); });
+// A new attachment given every other non-empty parameter as an option, then connected.
+std::unique_ptr<dbx::Connection> SqlConnection::attach(dbx::Driver& driver,
+                                                       const std::string& database) {
+    std::unique_ptr<dbx::Connection> attachment = driverCall([&] { return driver.createConnection(); });
     const std::string isolationKey = driverName_ + " TransIsolation";
     driverCall([&] {
         for (auto& [key, value] : params_.lines()) {
@@ -149,12 +160,7 @@ void SqlConnection::connect() {
         }
         attachment->connect(database, params_.value("User_Name"), params_.value("Password"));
     });
-
-    // 10
-    blobSize_ = parseInt(params_.value("BlobSize")).value_or(-1);
-    driver_ = std::move(driver);
-    attachment_ = std::move(attachment);
-    transactionCount_ = 0;
+    return attachment;
 }
 
 void SqlConnection::close() {
@@ -174,53 +180,41 @@ void SqlConnection::close() {
     }
     attachment_.reset();
     driver_.reset();
-    transactionCount_ = 0;
     paramsLoaded_ = false;
 }
 
 int SqlConnection::rowsetSize() const {
-    return parseInt(params_.value("RowsetSize")).value_or(20);
+    return numberParam(params_.value("RowsetSize")).value_or(20);
 }
 
 int SqlConnection::localeCode() const {
-    try {
-        std::string text = text::trimBlanks(params_.value("LocaleCode"));
-        std::size_t used = 0;
-        int v = std::stoi(text, &used, 16);
-        return used == text.size() ? v : 0;
-    } catch (const std::exception&) {
-        return 0;
-    }
+    return numberParam(params_.value("LocaleCode"), 16).value_or(0);
+}
+
+// The driver keeps the one record of the transaction, so a commit or rollback that fails and
+// ends it anyway leaves nothing here to put right.
+bool SqlConnection::inTransaction() const { return connected() && attachment_->inTransaction(); }
+
+void SqlConnection::requireTransaction() const {
+    if (!inTransaction()) throw Error("There is no active transaction");
 }
 
 void SqlConnection::startTransaction(const TransactionDesc& desc) {
     open();
-    if (transactionCount_ > 0) throw Error("A transaction is already active");
-    const int isolation = desc.isolationLevel <= 2 ? static_cast<int>(desc.isolationLevel) : -1;
+    if (inTransaction()) throw Error("A transaction is already active");
+    const int isolation = desc.isolationLevel <= kDirtyRead ? static_cast<int>(desc.isolationLevel)
+                                                            : dbx::kConnectionIsolation;
     driverCall([&] { attachment_->startTransaction(isolation); });
-    ++transactionCount_;
 }
 
 void SqlConnection::commit(const TransactionDesc&) {
-    if (transactionCount_ == 0 || !connected()) throw Error("There is no active transaction");
-    try {
-        driverCall([&] { attachment_->commit(); });
-    } catch (...) {
-        if (!attachment_->inTransaction()) transactionCount_ = 0;
-        throw;
-    }
-    --transactionCount_;
+    requireTransaction();
+    driverCall([&] { attachment_->commit(); });
 }
 
 void SqlConnection::rollback(const TransactionDesc&) {
-    if (transactionCount_ == 0 || !connected()) throw Error("There is no active transaction");
-    try {
-        driverCall([&] { attachment_->rollback(); });
-    } catch (...) {
-        if (!attachment_->inTransaction()) transactionCount_ = 0;
-        throw;
-    }
-    --transactionCount_;
+    requireTransaction();
+    driverCall([&] { attachment_->rollback(); });
 }
 
 }  // namespace qor::storedb

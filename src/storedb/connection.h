@@ -78,8 +78,11 @@ public:
     // LocaleCode as a number (hexadecimal; 0 when absent or not a number).
     int localeCode() const;
 
-    // ---- transactions (the count of started and not ended ones)
-    bool inTransaction() const { return transactionCount_ > 0; }
+    // ---- transactions: at most one explicit transaction at a time; TransactionScope
+    // (transaction_scope.h) rolls one back unless it is committed.
+    // True while an explicit transaction is open: started, and neither committed nor rolled
+    // back, nor ended by a failure of the driver or by close().
+    bool inTransaction() const;
     // Connects first when closed. Fails with "A transaction is already active" while one is.
     void startTransaction(const TransactionDesc& desc);
     // Fails with "There is no active transaction" when none is.
@@ -88,6 +91,11 @@ public:
 
 private:
     void connect();
+    void loadDefinitions();
+    void completeDriverNames();
+    std::unique_ptr<dbx::Driver> loadDriver();
+    std::unique_ptr<dbx::Connection> attach(dbx::Driver& driver, const std::string& database);
+    void requireTransaction() const;
 
     std::string name_;
     const DefinitionPaths& paths_;
@@ -103,7 +111,6 @@ private:
     ParamList params_;
     bool paramsLoaded_ = false;
     int blobSize_ = -1;
-    int transactionCount_ = 0;
 
     std::unique_ptr<dbx::Driver> driver_;
     std::unique_ptr<dbx::Connection> attachment_;

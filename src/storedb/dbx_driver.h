@@ -1,17 +1,54 @@
 #pragma once
 // The boundary between the store-database layer and a database-access driver plugin
-// (libdbxfb.so, built from fbdriver/). The layer loads the plugin named by LibraryName at run
-// time and calls the entry function named by GetDriverFunc. Both sides are built together,
-// so C++ types cross the boundary. Failures are thrown as std::runtime_error carrying the
-// driver's own text.
+// (libdbxfb.so, built from fbdriver/).
+//
+// The words of this layer: "dbx" is the database-access scheme the store's tools share, two
+// INI files and a plugin. dbxconnections.ini holds named connection sections; both store
+// connections use the one named "Tendro" (the store system's name), whose DriverName says
+// which section of dbxdrivers.ini describes the driver. That section names three things: the
+// driver library (LibraryName, our plugin), its entry function (GetDriverFunc), and the
+// vendor library (VendorLib, the database's own client library, libfbclient.so.2, which the
+// plugin loads itself). The driver is called "Interbase" and its entry
+// getSQLDriverINTERBASE because Firebird is the open-source line of InterBase: same SQL,
+// same client API, and the store's files keep the InterBase names.
+//
+// The layer loads the plugin named by LibraryName at run time and calls the entry function
+// named by GetDriverFunc. Both sides are built together, so C++ types cross the boundary.
+// Failures are thrown as std::runtime_error carrying the driver's own text; a failure the
+// database reported is a DatabaseError, which carries the database's codes as well.
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dataset/value.h"
 
+// A type thrown across the boundary keeps one identity on both sides.
+#if defined(__GNUC__)
+#define QOR_DBX_SHARED __attribute__((visibility("default")))
+#else
+#define QOR_DBX_SHARED
+#endif
+
 namespace qor::dbx {
+
+// A failure the database reported: its text as the client words it, Firebird's first GDS code
+// of the status vector (the isc_... values of iberror.h) and the five-character SQLSTATE.
+class QOR_DBX_SHARED DatabaseError : public std::runtime_error {
+public:
+    DatabaseError(const std::string& text, long gdsCode, std::string_view sqlState)
+        : std::runtime_error(text), gdsCode_(gdsCode) {
+        sqlState.copy(sqlState_, sizeof sqlState_ - 1);
+    }
+    long gdsCode() const noexcept { return gdsCode_; }
+    std::string_view sqlState() const noexcept { return sqlState_; }
+
+private:
+    long gdsCode_;
+    char sqlState_[6] = {};
+};
 
 // Rows of a read statement.
 class Cursor {
@@ -22,6 +59,9 @@ public:
     // Reads the next row (one Value per column); false at the end.
     virtual bool fetch(ds::Row& row) = 0;
 };
+
+// The isolation a transaction takes when it names none: the connection's own.
+inline constexpr int kConnectionIsolation = -1;
 
 // One attachment.
 class Connection {
@@ -50,8 +90,8 @@ public:
     // is prepared as for running it and kept for reuse.
     virtual std::vector<ds::ColumnDef> describeParameters(const std::string& sql) = 0;
 
-    // isolation: 0 read committed, 1 repeatable read, 2 dirty read; -1 the connection's own
-    // ("Interbase TransIsolation"). Lock waits follow "WaitOnLocks".
+    // isolation: 0 read committed, 1 repeatable read, 2 dirty read; kConnectionIsolation the
+    // connection's own ("Interbase TransIsolation"). Lock waits follow "WaitOnLocks".
     virtual void startTransaction(int isolation) = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;

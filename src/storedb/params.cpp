@@ -2,10 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "dataset/value_text.h"
 #include "text/errors.h"
-#include "text/profile.h"
+#include "text/ascii.h"
 
 namespace qor::storedb {
 
@@ -13,12 +14,12 @@ using ds::FieldKind;
 using text::equalsNoCase;
 
 namespace {
-// A whole number as the import reads one: a 32-bit decimal; anything else is no number.
-std::optional<std::int32_t> parseWholeNumber(std::string_view text) {
-    auto v = ds::parseInteger(text);
-    if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(*v);
+// The field's text as a whole number of the parameter's type, read as the dataset engine reads
+// one; 0 when it is no number or does not fit.
+template <typename Int>
+Int wholeNumberOrZero(std::string_view text) {
+    const auto v = ds::parseInteger(text);
+    return v && std::in_range<Int>(*v) ? static_cast<Int>(*v) : Int{0};
 }
 }  // namespace
 
@@ -44,8 +45,6 @@ void ParamList::set(std::string_view key, std::string value) {
         }
     lines_.emplace_back(std::string(key), std::move(value));
 }
-
-bool isOn(std::string_view value) { return equalsNoCase(text::trimBlanks(value), "TRUE"); }
 
 // ---- Param
 
@@ -128,24 +127,15 @@ void setParamFromFieldText(Param& param, FieldKind kind, std::string_view text) 
     case FieldKind::String:
         param.setAsString(std::string(text));
         return;
-    case FieldKind::SmallInt: {
-        auto v = parseWholeNumber(text);
-        bool fits = v && *v >= std::numeric_limits<std::int16_t>::min() &&
-                    *v <= std::numeric_limits<std::int16_t>::max();
-        param.setAsSmallInt(fits ? static_cast<std::int16_t>(*v) : 0);
+    case FieldKind::SmallInt:
+        param.setAsSmallInt(wholeNumberOrZero<std::int16_t>(text));
         return;
-    }
-    case FieldKind::Integer: {
-        auto v = parseWholeNumber(text);
-        param.setAsInteger(v ? *v : 0);
+    case FieldKind::Integer:
+        param.setAsInteger(wholeNumberOrZero<std::int32_t>(text));
         return;
-    }
-    case FieldKind::Word: {
-        auto v = parseWholeNumber(text);
-        bool fits = v && *v >= 0 && *v <= std::numeric_limits<std::uint16_t>::max();
-        param.setAsWord(fits ? static_cast<std::uint16_t>(*v) : 0);
+    case FieldKind::Word:
+        param.setAsWord(wholeNumberOrZero<std::uint16_t>(text));
         return;
-    }
     case FieldKind::Boolean:
         param.setAsBoolean(text::equalsNoCase(text, "TRUE"));
         return;

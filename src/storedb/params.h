@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dataset/value.h"
+#include "text/ascii.h"
 
 namespace qor::storedb {
 
@@ -33,7 +34,7 @@ private:
 };
 
 // On exactly when the value, without surrounding blanks, is "TRUE" in any letter case.
-bool isOn(std::string_view value);
+using text::isOn;
 
 // One parameter of a statement. Without a kind it has no value, and executing the statement
 // fails with "No value for parameter '<name>'".

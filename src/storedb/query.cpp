@@ -4,7 +4,7 @@
 
 #include "storedb/driver_errors.h"
 #include "text/errors.h"
-#include "text/profile.h"
+#include "text/ascii.h"
 
 namespace qor::storedb {
 

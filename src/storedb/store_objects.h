@@ -48,7 +48,8 @@ struct StoreObjects {
     ds::DataSource DS_PSaleMaster;
 };
 
-// The transaction the promotion transfer runs in.
-inline constexpr TransactionDesc kTransferTransaction{1, 0, 0, 0};
+// The transaction the promotion transfer runs in, on SQLConnection2.
+inline constexpr TransactionDesc kTransferTransaction{
+    .transactionId = 1, .globalId = 0, .isolationLevel = kReadCommitted, .customIsolation = 0};
 
 }  // namespace qor::storedb

@@ -1,6 +1,7 @@
 #pragma once
 // The message boxes the core needs from the window side. The window shows real boxes;
-// tests and command-line tools record or print the texts instead.
+// tests and command-line tools record or print the texts instead. Kept in src/text, the ground
+// floor, beside the errors: the core asks for boxes through it without knowing Qt.
 #include <string>
 
 namespace qor {

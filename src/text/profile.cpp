@@ -1,20 +1,14 @@
 #include "profile.h"
 
-#include <cctype>
 #include <fstream>
 #include <sstream>
+
+#include "text/ascii.h"
+#include "text/cp950.h"
 
 namespace qor::text {
 
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (auto& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::optional<std::string> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -38,21 +32,6 @@ void forEachLine(const std::string& content, Fn fn) {
 
 }  // namespace
 
-std::string trimBlanks(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b])) ++b;
-    while (e > b && isBlank(s[e - 1])) --e;
-    return std::string(s.substr(b, e - b));
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 ProfileFile ProfileFile::load(const std::string& path) {
     auto content = readFile(path);
     return content ? parse(*content) : ProfileFile{};
@@ -67,13 +46,13 @@ ProfileFile ProfileFile::parse(const std::string& content) {
         if (line.front() == '[') {
             auto close = line.find(']');
             std::string name = trimBlanks(std::string_view(line).substr(1, close == std::string::npos ? std::string::npos : close - 1));
-            current = &file.values_[upper(name)];
+            current = &file.values_[upperAscii(name)];
             return;
         }
         if (!current) return;
         auto eq = line.find('=');
         if (eq == std::string::npos) return;
-        std::string key = upper(trimBlanks(std::string_view(line).substr(0, eq)));
+        std::string key = upperAscii(trimBlanks(std::string_view(line).substr(0, eq)));
         std::string value = trimBlanks(std::string_view(line).substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
@@ -85,9 +64,9 @@ ProfileFile ProfileFile::parse(const std::string& content) {
 
 std::string ProfileFile::readString(const std::string& section, const std::string& key,
                                     const std::string& fallback) const {
-    auto s = values_.find(upper(section));
+    auto s = values_.find(upperAscii(section));
     if (s == values_.end()) return fallback;
-    auto k = s->second.find(upper(key));
+    auto k = s->second.find(upperAscii(key));
     return k == s->second.end() ? fallback : k->second;
 }
 

@@ -3,7 +3,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -46,9 +45,5 @@ private:
     std::vector<std::pair<std::string, Lines>> sections_;
     const Lines* find(const std::string& section) const;
 };
-
-// Case-insensitive ASCII comparison, used for key and name matching.
-bool equalsNoCase(std::string_view a, std::string_view b);
-std::string trimBlanks(std::string_view s);
 
 }  // namespace qor::text

@@ -13,6 +13,7 @@
 #include "dataset/value.h"
 #include "storedb/dbx_driver.h"
 #include "temp_database.h"
+#include "text/builtin_account.h"
 
 namespace qor::fbtest {
 
@@ -39,11 +40,11 @@ using Options = std::map<std::string, std::string>;
 
 // A connection to `database` (a path opened embedded, or "server:path") with the options given.
 inline std::unique_ptr<dbx::Connection> connectTo(const std::string& database, const Options& options = {},
-                                                  const std::string& password = "quillbarn") {
+                                                  const std::string& password = std::string(text::kBuiltinPassword)) {
     static std::unique_ptr<dbx::Driver> driver = makeDriver();
     auto connection = driver->createConnection();
     for (const auto& [key, value] : options) connection->setOption(key, value);
-    connection->connect(database, "SYSDBA", password);
+    connection->connect(database, std::string(text::kBuiltinUserName), password);
     return connection;
 }
 
@@ -77,6 +78,18 @@ std::string failureOf(F&& call) {
         return e.what();
     }
     return {};
+}
+
+// The database failure a call raises, its codes with it; fails the test when there is none.
+template <typename F>
+dbx::DatabaseError databaseErrorOf(F&& call) {
+    try {
+        call();
+    } catch (const dbx::DatabaseError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "the database reported no failure";
+    return dbx::DatabaseError("", 0, "");
 }
 
 }  // namespace qor::fbtest

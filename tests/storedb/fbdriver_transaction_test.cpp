@@ -1,6 +1,7 @@
 // Writes on their own and in explicit transactions, seen from a second attachment.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <ibase.h>
 
 #include "fbdriver_plugin.h"
 
@@ -94,8 +95,9 @@ TEST_F(FbDriverTransactions, WithoutLockWaitsAConflictFailsAtOnce) {
     first->startTransaction(0);
     first->execute(update, {std::string("first")});
     second->startTransaction(0);
-    std::string error = failureOf([&] { second->execute(update, {std::string("second")}); });
-    EXPECT_THAT(error, HasSubstr("update conflicts with concurrent update"));
+    const auto error = databaseErrorOf([&] { second->execute(update, {std::string("second")}); });
+    EXPECT_EQ(error.gdsCode(), isc_deadlock) << error.what();
+    EXPECT_EQ(error.sqlState(), "40001");
     second->rollback();
     first->commit();
     EXPECT_EQ(firstValue(*second, "SELECT UNITNAME FROM PROD_UNIT"), ds::Value(std::string("first")));
@@ -104,8 +106,9 @@ TEST_F(FbDriverTransactions, WithoutLockWaitsAConflictFailsAtOnce) {
 TEST_F(FbDriverTransactions, AFailedWriteOnItsOwnLeavesNothingBehind) {
     auto connection = connectTo(db_.path());
     insertUnit(*connection, "U1");
-    std::string error = failureOf([&] { insertUnit(*connection, "U1"); });
-    EXPECT_THAT(error, HasSubstr("PK_PROD_UNIT"));
+    const auto error = databaseErrorOf([&] { insertUnit(*connection, "U1"); });
+    EXPECT_EQ(error.gdsCode(), isc_unique_key_violation) << error.what();
+    EXPECT_THAT(error.what(), HasSubstr("PK_PROD_UNIT"));
     EXPECT_FALSE(connection->inTransaction());
     EXPECT_EQ(countOf(*connection, "PROD_UNIT"), 1);
 }

@@ -1,11 +1,13 @@
 // Connecting through the definition files: where the files are found, the order of the
 // checks and every failure text, the loaded-once rule, and the two separate attachments.
 #include <gtest/gtest.h>
+#include <ibase.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "storedb/store_objects.h"
+#include "storedb/transaction_scope.h"
 #include "storedb_fixture.h"
 #include "text/errors.h"
 
@@ -295,6 +297,7 @@ TEST_F(TransactionTest, CountRules) {
         FAIL() << "commit without a transaction";
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "There is no active transaction");
+        EXPECT_EQ(e.gdsCode(), 0);  // not the database's failure
     }
     store.SQLConnection2.startTransaction(kTransferTransaction);
     try {
@@ -307,6 +310,31 @@ TEST_F(TransactionTest, CountRules) {
     // Closing ends the count.
     store.SQLConnection2.close();
     EXPECT_FALSE(store.SQLConnection2.inTransaction());
+}
+
+// The transfer's shape: a write the database refuses fails with the database's codes, and
+// the scope takes back what the transaction wrote before it.
+TEST_F(TransactionTest, ARefusedWriteCarriesTheDatabaseCodesAndTheScopeRollsBack) {
+    StoreObjects store(paths_);
+    auto insertMaster = [&] {
+        store.SQL_M.close();
+        store.SQL_M.clearSql();
+        store.SQL_M.addLine("INSERT INTO PSALE_MASTER(MASTERBILLID) VALUES (:MASTERBILLID)");
+        store.SQL_M.paramByName("MASTERBILLID").setAsString("IMP001");
+        store.SQL_M.execSql();
+    };
+    try {
+        TransactionScope transfer(store.SQLConnection2, kTransferTransaction);
+        insertMaster();
+        insertMaster();  // the same key again
+        transfer.commit();
+        FAIL() << "a second row with the same key";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.gdsCode(), isc_unique_key_violation) << e.what();
+        EXPECT_EQ(e.sqlState(), "23000");
+    }
+    EXPECT_FALSE(store.SQLConnection2.inTransaction());
+    EXPECT_EQ(lookUp(store.SQLQuery1, "SELECT COUNT(*) AS N FROM PSALE_MASTER", "N"), "0");
 }
 
 TEST_F(TransactionTest, AWriteOutsideATransactionTakesEffectAtOnce) {

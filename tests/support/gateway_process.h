@@ -14,7 +14,7 @@
 //     followed by `extraSql` (isql script text: end every statement with ";"; code page 950
 //     bytes pass unchanged; a COMMIT is added at its end), through TempDatabase;
 //   - starts qor-gateway from the build's bin folder on 127.0.0.1 with a free port, the
-//     database opened embedded, and the account given (SYSDBA / quillbarn by default);
+//     database opened embedded, and the account given (the built-in one by default);
 //   - waits until it answers an HTTP request.
 // The gateway's one-line-per-request log (its stderr) is in <folder>/gateway.log; log()
 // reads it. Its first line is the readiness request (GET /ready, 404). A request's line is
@@ -30,13 +30,15 @@
 #include <memory>
 #include <string>
 
+#include "text/builtin_account.h"
+
 namespace qor::test {
 
 class TempDatabase;
 
 struct GatewayAccount {
-    std::string userName = "SYSDBA";
-    std::string password = "quillbarn";
+    std::string userName{text::kBuiltinUserName};
+    std::string password{text::kBuiltinPassword};
 };
 
 class GatewayProcess {

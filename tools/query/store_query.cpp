@@ -1,6 +1,5 @@
 // qor-query store: one statement on the store database, connected exactly as the program's
 // first connection is (dbxconnections.ini section "Tendro", dbxdrivers.ini).
-#include <cctype>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -10,22 +9,14 @@
 #include "storedb/connection.h"
 #include "storedb/definition_paths.h"
 #include "storedb/query.h"
+#include "text/ascii.h"
 #include "text/cp950.h"
 
 namespace {
 
-bool startsWithWord(std::string_view text, std::string_view word) {
-    std::size_t at = 0;
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    if (text.size() - at < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[at + i])) != word[i]) return false;
-    std::size_t after = at + word.size();
-    return after == text.size() || !std::isalnum(static_cast<unsigned char>(text[after]));
-}
-
 bool isReadStatement(std::string_view sql) {
-    return startsWithWord(sql, "SELECT") || startsWithWord(sql, "WITH");
+    using namespace qor::text;
+    return startsWithWord(trimmedView(sql), "SELECT") || startsWithWord(trimmedView(sql), "WITH");
 }
 
 }  // namespace

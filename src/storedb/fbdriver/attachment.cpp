@@ -16,33 +16,53 @@ struct TransactionVector {
     const char* block;
 };
 
-// Gives a statement back to the attachment on every way out of a call.
+// Ends the use `acquire` began on every way out of a call, unless a cursor took it over.
 class Lease {
 public:
     Lease(Attachment& attachment, std::shared_ptr<Statement> statement)
-        : attachment_(attachment), statement_(std::move(statement)), generation_(statement_->generation) {}
+        : attachment_(attachment), statement_(std::move(statement)), use_(statement_->currentUse()) {}
     ~Lease() {
-        if (statement_) attachment_.release(*statement_, generation_);
+        if (statement_) attachment_.release(*statement_, use_);
     }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
     Statement& operator*() const { return *statement_; }
     Statement* operator->() const { return statement_.get(); }
-    // Hands the statement over to a cursor, which gives it back itself.
+    std::uint64_t use() const { return use_; }
+    // Hands the statement over to a cursor, which ends the use itself.
     std::shared_ptr<Statement> handOver() { return std::move(statement_); }
 
 private:
     Attachment& attachment_;
     std::shared_ptr<Statement> statement_;
-    std::uint64_t generation_;
+    std::uint64_t use_;
 };
 
 }  // namespace
+
+// A transaction of the attachment that is rolled back when the scope ends without commit().
+class Attachment::OwnTransaction {
+public:
+    OwnTransaction(Attachment& attachment, Transaction tx) : attachment_(attachment), tx_(tx) {}
+    ~OwnTransaction() { attachment_.endQuietly(tx_, Outcome::Rollback); }
+    OwnTransaction(const OwnTransaction&) = delete;
+    OwnTransaction& operator=(const OwnTransaction&) = delete;
+
+    Transaction& get() { return tx_; }
+    // A failed commit leaves the transaction to the rollback on the way out.
+    void commit() { attachment_.end(tx_, Outcome::Commit); }
+
+private:
+    Attachment& attachment_;
+    Transaction tx_;
+};
 
 Attachment::~Attachment() { detach(); }
 
 void Attachment::attach(const std::string& database, const std::string& user,
                         const std::string& password) {
     if (attached()) detach();
-    const std::string block = attachmentBlock(user, password, options);
+    const std::string block = attachmentBlock(user, password, options_);
     Status status;
     isc_db_handle db = 0;
     api_.attach_database(status.get(), 0, database.c_str(), &db, static_cast<short>(block.size()),
@@ -53,10 +73,10 @@ void Attachment::attach(const std::string& database, const std::string& user,
 
 void Attachment::detach() {
     if (!attached()) return;
-    endQuietly(explicit_, false);
-    endQuietly(retained_, true);
-    endQuietly(read_, true);
-    cache_.clear(true);
+    endQuietly(explicit_, Outcome::Rollback);
+    endQuietly(retained_, Outcome::Commit);
+    endQuietly(read_, Outcome::Commit);
+    cache_.dropAll();
     Status ignored;
     api_.detach_database(ignored.get(), &db_);
     db_ = 0;
@@ -66,7 +86,7 @@ void Attachment::requireAttached() const {
     if (!attached()) throw std::runtime_error("The connection is not open");
 }
 
-Attachment::Transaction Attachment::begin(const std::string& block) {
+Transaction Attachment::begin(const std::string& block) {
     requireAttached();
     Transaction tx;
     TransactionVector vector{&db_, static_cast<long>(block.size()), block.data()};
@@ -77,78 +97,64 @@ Attachment::Transaction Attachment::begin(const std::string& block) {
     return tx;
 }
 
-void Attachment::end(Transaction& tx, bool commit) {
-    if (tx.handle == 0) return;
+void Attachment::end(Transaction& tx, Outcome outcome) {
+    if (!tx.active()) return;
     Status status;
-    if (commit)
+    if (outcome == Outcome::Commit)
         api_.commit_transaction(status.get(), &tx.handle);
     else
         api_.rollback_transaction(status.get(), &tx.handle);
     check(api_, status);
-    // The server closed the cursors of the transaction with it.
     const std::uint64_t serial = tx.serial;
-    cache_.forEach([serial](Statement& statement) {
-        if (statement.cursorOpen() && statement.cursorTxSerial == serial) statement.forgetCursor();
-    });
+    cache_.forEach([serial](Statement& statement) { statement.transactionEnded(serial); });
     tx = Transaction{};
 }
 
-void Attachment::endQuietly(Transaction& tx, bool commit) {
+void Attachment::endQuietly(Transaction& tx, Outcome outcome) noexcept {
     try {
-        end(tx, commit);
+        end(tx, outcome);
     } catch (const std::exception&) {
         // The attachment is going anyway (or the line is gone): the server ends what is left.
         tx = Transaction{};
     }
 }
 
-Attachment::Transaction& Attachment::readTransaction() {
-    if (read_.handle == 0) read_ = begin(readTransactionBlock());
+Transaction& Attachment::readTransaction() {
+    if (!read_.active()) read_ = begin(readTransactionBlock());
     return read_;
 }
 
-Attachment::Transaction& Attachment::currentTransaction() {
+Transaction& Attachment::currentTransaction() {
     return inTransaction() ? explicit_ : readTransaction();
 }
 
 std::shared_ptr<Statement> Attachment::acquire(const std::string& sql) {
     requireAttached();
-    std::shared_ptr<Statement> statement = cache_.takeIdle(sql);
-    if (!statement) {
-        statement = std::make_shared<Statement>(api_, &db_, &currentTransaction().handle, sql,
-                                                options.dialect);
-        cache_.add(statement);
+    if (std::shared_ptr<Statement> idle = cache_.takeIdle(sql)) {
+        idle->beginUse();
+        return idle;
     }
-    statement->busy = true;
-    ++statement->generation;
-    return statement;
+    auto made = std::make_shared<Statement>(api_, &db_, currentTransaction(), sql, options_.dialect);
+    made->beginUse();  // before the cache trims: a statement in use is never dropped
+    cache_.add(made);
+    return made;
 }
 
-void Attachment::release(Statement& statement, std::uint64_t generation) {
-    if (!statement.busy || statement.generation != generation) return;
-    statement.closeCursor();
-    statement.busy = false;
-    cache_.trim();
+void Attachment::release(Statement& statement, std::uint64_t use) {
+    if (statement.endUse(use)) cache_.trim();
 }
 
 ReadContext Attachment::readContext(isc_tr_handle* tr) {
-    return ReadContext{&api_, &db_, tr, options.trimChar, options.blobLimit};
+    return ReadContext{&api_, &db_, tr, options_.trimChar, options_.blobLimit};
 }
 
 std::int64_t Attachment::runOnItsOwn(Statement& statement, const std::vector<ds::Value>& params,
                                      ds::Row* procedureRow) {
-    Transaction tx = begin(writeTransactionBlock(options.isolation, options.waitOnLocks));
-    try {
-        statement.execute(&tx.handle, params, procedureRow);
-        std::int64_t rows = statement.kind() == StatementKind::Other ? statement.affectedRows() : 0;
-        statement.closeCursor();
-        end(tx, true);
-        return rows;
-    } catch (...) {
-        statement.closeCursor();
-        endQuietly(tx, false);
-        throw;
-    }
+    OwnTransaction tx(*this, begin(writeTransactionBlock(options_.isolation, options_.waitOnLocks)));
+    statement.execute(tx.get(), params, procedureRow);
+    const std::int64_t rows = statement.kind() == StatementKind::Other ? statement.affectedRows() : 0;
+    tx.commit();
+    return rows;
 }
 
 std::unique_ptr<dbx::Cursor> Attachment::query(const std::string& sql,
@@ -157,14 +163,15 @@ std::unique_ptr<dbx::Cursor> Attachment::query(const std::string& sql,
     switch (statement->kind()) {
     case StatementKind::Select: {
         Transaction& tx = currentTransaction();
-        statement->execute(&tx.handle, params);
-        statement->cursorTxSerial = tx.serial;
-        return std::make_unique<StatementCursor>(shared_from_this(), statement.handOver(), tx.handle);
+        statement->execute(tx, params);
+        const std::uint64_t use = statement.use();
+        return std::make_unique<StatementCursor>(shared_from_this(), statement.handOver(), use,
+                                                 tx.handle);
     }
     case StatementKind::Procedure: {
         ds::Row row;
         if (inTransaction())
-            statement->execute(&explicit_.handle, params, &row);
+            statement->execute(explicit_, params, &row);
         else
             runOnItsOwn(*statement, params, &row);
         return std::make_unique<RowsCursor>(statement->columns(), std::vector<ds::Row>{std::move(row)});
@@ -172,7 +179,7 @@ std::unique_ptr<dbx::Cursor> Attachment::query(const std::string& sql,
     case StatementKind::Other:
         // A statement without a result given as a read: it runs, and there are no rows.
         if (inTransaction())
-            statement->execute(&explicit_.handle, params);
+            statement->execute(explicit_, params);
         else
             runOnItsOwn(*statement, params, nullptr);
         return std::make_unique<RowsCursor>(std::vector<ds::ColumnDef>{}, std::vector<ds::Row>{});
@@ -183,7 +190,7 @@ std::unique_ptr<dbx::Cursor> Attachment::query(const std::string& sql,
 std::int64_t Attachment::execute(const std::string& sql, const std::vector<ds::Value>& params) {
     Lease statement(*this, acquire(sql));
     if (!inTransaction()) return runOnItsOwn(*statement, params, nullptr);
-    statement->execute(&explicit_.handle, params);
+    statement->execute(explicit_, params);
     std::int64_t rows = statement->kind() == StatementKind::Other ? statement->affectedRows() : 0;
     statement->closeCursor();
     return rows;
@@ -197,16 +204,16 @@ std::vector<ds::ColumnDef> Attachment::describeParameters(const std::string& sql
 void Attachment::startTransaction(int isolation) {
     requireAttached();
     if (inTransaction()) throw std::runtime_error("A transaction is already active");
-    Isolation level = options.isolation;
+    Isolation level = options_.isolation;
     if (isolation == 0 || isolation == 1 || isolation == 2) level = static_cast<Isolation>(isolation);
     // A context kept by an earlier commit-retaining ends now: its work is committed already.
-    endQuietly(retained_, true);
-    explicit_ = begin(writeTransactionBlock(level, options.waitOnLocks));
+    endQuietly(retained_, Outcome::Commit);
+    explicit_ = begin(writeTransactionBlock(level, options_.waitOnLocks));
 }
 
 void Attachment::commit() {
     if (!inTransaction()) throw std::runtime_error("There is no active transaction");
-    if (options.commitRetain) {
+    if (options_.commitRetain) {
         Status status;
         api_.commit_retaining(status.get(), &explicit_.handle);
         check(api_, status);
@@ -214,12 +221,12 @@ void Attachment::commit() {
         explicit_ = Transaction{};
         return;
     }
-    end(explicit_, true);
+    end(explicit_, Outcome::Commit);
 }
 
 void Attachment::rollback() {
     if (!inTransaction()) throw std::runtime_error("There is no active transaction");
-    end(explicit_, false);
+    end(explicit_, Outcome::Rollback);
 }
 
 }  // namespace qor::fbdriver

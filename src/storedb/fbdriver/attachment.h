@@ -10,8 +10,9 @@
 #include "client_api.h"
 #include "connection_options.h"
 #include "dataset/value.h"
-#include "storedb/dbx_driver.h"
+#include "fb_transaction.h"
 #include "statement_cache.h"
+#include "storedb/dbx_driver.h"
 
 namespace qor::fbdriver {
 
@@ -20,7 +21,10 @@ public:
     explicit Attachment(const ClientApi& api) : api_(api) {}
     ~Attachment();
 
-    ConnectionOptions options;
+    // Takes one option of the connection's parameter list; used by the next attach and by the
+    // transactions and reads after it.
+    void setOption(const std::string& key, const std::string& value) { options_.set(key, value); }
+    const ConnectionOptions& options() const { return options_; }
 
     void attach(const std::string& database, const std::string& user, const std::string& password);
     // Rolls back an explicit transaction still open, ends the others, frees the statements.
@@ -31,37 +35,37 @@ public:
     std::int64_t execute(const std::string& sql, const std::vector<ds::Value>& params);
     std::vector<ds::ColumnDef> describeParameters(const std::string& sql);
 
-    // isolation: 0, 1, 2 as Isolation; -1 (or anything else) the connection's own.
+    // isolation: 0, 1, 2 as Isolation; anything else the connection's own.
     void startTransaction(int isolation);
     void commit();
     void rollback();
-    bool inTransaction() const { return explicit_.handle != 0; }
+    bool inTransaction() const { return explicit_.active(); }
 
-    // For cursors: give a statement back; a read may need the attachment's handles.
-    void release(Statement& statement, std::uint64_t generation);
+    // For cursors: end the use of a statement they hold (a later use is left alone); a read
+    // may need the attachment's handles.
+    void release(Statement& statement, std::uint64_t use);
     ReadContext readContext(isc_tr_handle* tr);
 
 private:
-    struct Transaction {
-        isc_tr_handle handle = 0;
-        std::uint64_t serial = 0;
-    };
+    class OwnTransaction;
 
     void requireAttached() const;
     Transaction begin(const std::string& block);
-    // Commits (or rolls back) and forgets the cursors the server closes with the transaction.
-    void end(Transaction& tx, bool commit);
-    void endQuietly(Transaction& tx, bool commit);
+    // Commits or rolls back; the server closes the transaction's cursors with it.
+    void end(Transaction& tx, Outcome outcome);
+    // The same, a failure dropped: for ends nobody could report.
+    void endQuietly(Transaction& tx, Outcome outcome) noexcept;
     Transaction& readTransaction();
     // The transaction that statements outside an explicit one are prepared in.
     Transaction& currentTransaction();
-    // An idle prepared statement for `sql`, marked busy with a new generation.
+    // An idle prepared statement for `sql`, its use begun.
     std::shared_ptr<Statement> acquire(const std::string& sql);
     // Runs a write on its own: in a fresh transaction, committed at once, undone on failure.
     std::int64_t runOnItsOwn(Statement& statement, const std::vector<ds::Value>& params,
                              ds::Row* procedureRow);
 
     const ClientApi& api_;
+    ConnectionOptions options_;
     isc_db_handle db_ = 0;
     Transaction read_;      // long-lived, read only, read committed
     Transaction explicit_;  // started by the program

@@ -36,7 +36,8 @@ bool resolveAll(void* lib, ClientApi& api) {
            resolve(lib, "isc_get_segment", api.get_segment) &&
            resolve(lib, "isc_put_segment", api.put_segment) &&
            resolve(lib, "isc_close_blob", api.close_blob) &&
-           resolve(lib, "fb_interpret", api.interpret);
+           resolve(lib, "fb_interpret", api.interpret) &&
+           resolve(lib, "fb_sqlstate", api.sqlstate);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ struct ClientApi {
     decltype(&::isc_put_segment) put_segment;
     decltype(&::isc_close_blob) close_blob;
     decltype(&::fb_interpret) interpret;
+    decltype(&::fb_sqlstate) sqlstate;
 };
 
 // Loads the client library `name` (a file name looked up by the system's search, or a path)

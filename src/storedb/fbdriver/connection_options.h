@@ -16,13 +16,10 @@ struct ConnectionOptions {
     bool commitRetain = false;
     long blobLimit = -1;       // bytes of a blob fetched; -1 all of it
 
-    // Takes one option; unknown keys are ignored. Keys match without regard to case.
+    // Takes one option; unknown keys are ignored. Keys match without regard to case; a boolean
+    // option is on exactly when its value, without surrounding blanks, is "TRUE" in any case.
     void set(const std::string& key, const std::string& value);
 };
-
-// A boolean option is on exactly when its value, without surrounding blanks, is "TRUE" in any
-// letter case.
-bool optionIsOn(const std::string& value);
 
 // "repeatableread" and "dirtyread" in any case; any other text is read committed.
 Isolation isolationFromText(const std::string& value);

@@ -16,8 +16,9 @@ class Attachment;
 // given back (or the attachment closed, or the transaction ended) there are no more rows.
 class StatementCursor : public dbx::Cursor {
 public:
+    // `use` is the statement's use this cursor holds; `tr` the transaction it reads in.
     StatementCursor(std::shared_ptr<Attachment> attachment, std::shared_ptr<Statement> statement,
-                    isc_tr_handle tr);
+                    std::uint64_t use, isc_tr_handle tr);
     ~StatementCursor() override;
 
     const std::vector<ds::ColumnDef>& columns() const override { return statement_->columns(); }
@@ -28,7 +29,7 @@ private:
 
     std::shared_ptr<Attachment> attachment_;
     std::shared_ptr<Statement> statement_;
-    std::uint64_t generation_;
+    std::uint64_t use_;
     isc_tr_handle tr_;
     bool done_ = false;
 };

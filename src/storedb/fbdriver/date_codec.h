@@ -1,5 +1,6 @@
 #pragma once
-// Firebird's date and time encodings, and the texts dates take when a text column receives one.
+// Firebird's date and time encodings, and the text a date and time takes when a text marker
+// receives one.
 #include <ibase.h>
 
 #include <string>
@@ -13,9 +14,8 @@ ISC_DATE encodeDate(const ds::Date& date);
 ds::Time decodeTime(ISC_TIME time);
 ISC_TIME encodeTime(const ds::Time& time);
 
-// The system's short formats: "yyyy/mm/dd", "hh:nn:ss", "yyyy/mm/dd hh:nn:ss".
-std::string dateText(const ds::Date& date);
-std::string timeText(const ds::Time& time);
+// What a text marker gets for a date and time: "yyyy/mm/dd hh:nn:ss", the time written even at
+// midnight (a date alone or a time alone takes ds::formatDate or ds::formatTime).
 std::string dateTimeText(const ds::DateTime& value);
 
 }  // namespace qor::fbdriver

@@ -7,7 +7,7 @@ FbConnection::FbConnection(const ClientApi& api) : attachment_(std::make_shared<
 FbConnection::~FbConnection() { attachment_->detach(); }
 
 void FbConnection::setOption(const std::string& key, const std::string& value) {
-    attachment_->options.set(key, value);
+    attachment_->setOption(key, value);
 }
 
 void FbConnection::connect(const std::string& database, const std::string& user,

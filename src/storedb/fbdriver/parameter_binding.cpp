@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
-#include <type_traits>
 
+#include "dataset/value_text.h"
 #include "date_codec.h"
 
 namespace qor::fbdriver {
@@ -12,24 +12,104 @@ namespace {
 
 bool isTextType(int type) { return type == SQL_TEXT || type == SQL_VARYING; }
 
+bool isNumberType(int type) {
+    return type == SQL_SHORT || type == SQL_LONG || type == SQL_INT64 || type == SQL_FLOAT ||
+           type == SQL_DOUBLE;
+}
+
 std::string floatText(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.15g", value);
     return text;
 }
 
-template <typename T>
-void setFixed(XSQLVAR& var, unsigned char* area, int type, const T& value) {
-    static_assert(sizeof(T) <= 16);
-    std::memcpy(area, &value, sizeof value);
-    var.sqltype = static_cast<ISC_SHORT>(type | 1);
-    var.sqllen = static_cast<ISC_SHORT>(sizeof value);
-    var.sqlscale = 0;
-    var.sqlsubtype = 0;
-    var.sqldata = reinterpret_cast<ISC_SCHAR*>(area);
-}
-
 }  // namespace
+
+// Lays one value into one marker's variable, its data kept in the marker's slot. Each value
+// goes in its own type and the server converts it to the marker's; a text or blob marker gets
+// the value's text.
+class ParameterBinding::MarkerWriter {
+public:
+    MarkerWriter(XSQLVAR& var, const XSQLVAR& marker, Slot& slot, const BlobWriter& writeBlob)
+        : var_(var), marker_(marker), type_(baseType(marker)), slot_(slot), writeBlob_(writeBlob) {
+        var_ = marker_;
+        var_.sqlind = &slot_.indicator;
+        slot_.indicator = 0;
+    }
+
+    void operator()(std::monostate) {
+        // Any type will do for a null; the server never reads the data.
+        setFixed(SQL_LONG, std::int32_t{0});
+        slot_.indicator = -1;
+    }
+    void operator()(const std::string& text) { setText(text); }
+    void operator()(std::int64_t v) {
+        if (wantsText()) setText(std::to_string(v));
+        else if (type_ == SQL_BOOLEAN) setFixed(SQL_BOOLEAN, static_cast<unsigned char>(v != 0));
+        else setFixed(SQL_INT64, v);
+    }
+    void operator()(double v) {
+        if (wantsText()) setText(floatText(v));
+        else if (type_ == SQL_BOOLEAN) setFixed(SQL_BOOLEAN, static_cast<unsigned char>(v != 0));
+        else setFixed(SQL_DOUBLE, v);
+    }
+    void operator()(bool v) {
+        if (wantsText()) setText(v ? "True" : "False");
+        else if (isNumberType(type_)) setFixed(SQL_INT64, std::int64_t{v ? 1 : 0});
+        else setFixed(SQL_BOOLEAN, static_cast<unsigned char>(v));
+    }
+    void operator()(const ds::Date& v) {
+        if (wantsText()) setText(ds::formatDate(v));
+        else setFixed(SQL_TYPE_DATE, encodeDate(v));
+    }
+    void operator()(const ds::Time& v) {
+        if (wantsText()) setText(ds::formatTime(v));
+        else setFixed(SQL_TYPE_TIME, encodeTime(v));
+    }
+    void operator()(const ds::DateTime& v) {
+        if (wantsText()) setText(dateTimeText(v));
+        else setFixed(SQL_TIMESTAMP, ISC_TIMESTAMP{encodeDate(v.date), encodeTime(v.time)});
+    }
+
+private:
+    bool wantsText() const { return isTextType(type_) || type_ == SQL_BLOB; }
+
+    template <typename T>
+    void setFixed(int type, const T& value) {
+        static_assert(sizeof(T) <= sizeof(Slot::fixed));
+        std::memcpy(slot_.fixed, &value, sizeof value);
+        var_.sqltype = static_cast<ISC_SHORT>(type | 1);
+        var_.sqllen = static_cast<ISC_SHORT>(sizeof value);
+        var_.sqlscale = 0;
+        var_.sqlsubtype = 0;
+        var_.sqldata = reinterpret_cast<ISC_SCHAR*>(slot_.fixed);
+    }
+
+    void setText(std::string text) {
+        slot_.text = std::move(text);
+        if (type_ == SQL_BLOB) {
+            setFixed(SQL_BLOB, writeBlob_(slot_.text));
+            var_.sqlsubtype = marker_.sqlsubtype;
+            return;
+        }
+        if (slot_.text.size() > 32767)
+            throw std::runtime_error("A text parameter is longer than 32767 bytes");
+        var_.sqltype = SQL_TEXT | 1;
+        var_.sqllen = static_cast<ISC_SHORT>(slot_.text.size());
+        var_.sqlscale = 0;
+        // A text marker keeps its character set; elsewhere the server reads the bytes as they
+        // are and converts them (a number's text into a number).
+        var_.sqlsubtype = isTextType(type_) ? marker_.sqlsubtype : 0;
+        var_.sqldata = slot_.text.empty() ? reinterpret_cast<ISC_SCHAR*>(slot_.fixed)
+                                          : slot_.text.data();
+    }
+
+    XSQLVAR& var_;
+    const XSQLVAR& marker_;
+    const int type_;
+    Slot& slot_;
+    const BlobWriter& writeBlob_;
+};
 
 void ParameterBinding::bind(Sqlda& input, const std::vector<XSQLVAR>& described,
                             const std::vector<ds::Value>& values, const BlobWriter& writeBlob) {
@@ -38,84 +118,9 @@ void ParameterBinding::bind(Sqlda& input, const std::vector<XSQLVAR>& described,
                                  " parameter markers but " + std::to_string(values.size()) +
                                  " values were given");
     slots_.assign(values.size(), Slot{});
-    for (size_t i = 0; i < values.size(); ++i) {
-        XSQLVAR& var = input.var(static_cast<int>(i));
-        const XSQLVAR& marker = described[i];
-        const int markerType = baseType(marker);
-        Slot& slot = slots_[i];
-        var = marker;
-        var.sqlind = &slot.indicator;
-        slot.indicator = 0;
-
-        auto setText = [&](std::string text) {
-            slot.text = std::move(text);
-            if (markerType == SQL_BLOB) {
-                setFixed(var, slot.fixed, SQL_BLOB, writeBlob(slot.text));
-                var.sqlsubtype = marker.sqlsubtype;
-                return;
-            }
-            if (slot.text.size() > 32767)
-                throw std::runtime_error("A text parameter is longer than 32767 bytes");
-            var.sqltype = SQL_TEXT | 1;
-            var.sqllen = static_cast<ISC_SHORT>(slot.text.size());
-            var.sqlscale = 0;
-            // A text marker keeps its character set; elsewhere the server reads the bytes as
-            // they are and converts them (a number's text into a number).
-            var.sqlsubtype = isTextType(markerType) ? marker.sqlsubtype : 0;
-            var.sqldata = slot.text.empty() ? reinterpret_cast<ISC_SCHAR*>(slot.fixed)
-                                            : slot.text.data();
-        };
-
-        std::visit(
-            [&](const auto& value) {
-                using T = std::decay_t<decltype(value)>;
-                if constexpr (std::is_same_v<T, std::monostate>) {
-                    // Any type will do for a null; the server never reads the data.
-                    setFixed(var, slot.fixed, SQL_LONG, std::int32_t{0});
-                    slot.indicator = -1;
-                } else if constexpr (std::is_same_v<T, std::string>) {
-                    setText(value);
-                } else if constexpr (std::is_same_v<T, std::int64_t>) {
-                    if (isTextType(markerType) || markerType == SQL_BLOB)
-                        setText(std::to_string(value));
-                    else if (markerType == SQL_BOOLEAN)
-                        setFixed(var, slot.fixed, SQL_BOOLEAN, static_cast<unsigned char>(value != 0));
-                    else
-                        setFixed(var, slot.fixed, SQL_INT64, value);
-                } else if constexpr (std::is_same_v<T, double>) {
-                    if (isTextType(markerType) || markerType == SQL_BLOB)
-                        setText(floatText(value));
-                    else if (markerType == SQL_BOOLEAN)
-                        setFixed(var, slot.fixed, SQL_BOOLEAN, static_cast<unsigned char>(value != 0));
-                    else
-                        setFixed(var, slot.fixed, SQL_DOUBLE, value);
-                } else if constexpr (std::is_same_v<T, bool>) {
-                    if (isTextType(markerType) || markerType == SQL_BLOB)
-                        setText(value ? "True" : "False");
-                    else if (markerType == SQL_SHORT || markerType == SQL_LONG || markerType == SQL_INT64 ||
-                             markerType == SQL_FLOAT || markerType == SQL_DOUBLE)
-                        setFixed(var, slot.fixed, SQL_INT64, std::int64_t{value ? 1 : 0});
-                    else
-                        setFixed(var, slot.fixed, SQL_BOOLEAN, static_cast<unsigned char>(value));
-                } else if constexpr (std::is_same_v<T, ds::Date>) {
-                    if (isTextType(markerType) || markerType == SQL_BLOB)
-                        setText(dateText(value));
-                    else
-                        setFixed(var, slot.fixed, SQL_TYPE_DATE, encodeDate(value));
-                } else if constexpr (std::is_same_v<T, ds::Time>) {
-                    if (isTextType(markerType) || markerType == SQL_BLOB)
-                        setText(timeText(value));
-                    else
-                        setFixed(var, slot.fixed, SQL_TYPE_TIME, encodeTime(value));
-                } else if constexpr (std::is_same_v<T, ds::DateTime>) {
-                    if (isTextType(markerType) || markerType == SQL_BLOB)
-                        setText(dateTimeText(value));
-                    else
-                        setFixed(var, slot.fixed, SQL_TIMESTAMP,
-                                 ISC_TIMESTAMP{encodeDate(value.date), encodeTime(value.time)});
-                }
-            },
-            values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        MarkerWriter writer(input.var(static_cast<int>(i)), described[i], slots_[i], writeBlob);
+        std::visit(writer, values[i]);
     }
 }
 

@@ -22,6 +22,8 @@ public:
               const std::vector<ds::Value>& values, const BlobWriter& writeBlob);
 
 private:
+    class MarkerWriter;
+    // What a marker's variable points at: a fixed-size value or a text, and the null flag.
     struct Slot {
         alignas(8) unsigned char fixed[16];
         std::string text;

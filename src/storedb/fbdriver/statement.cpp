@@ -8,6 +8,9 @@
 namespace qor::fbdriver {
 namespace {
 
+// What isc_dsql_fetch returns once the cursor has no more rows.
+constexpr ISC_STATUS kEndOfCursor = 100;
+
 long littleEndian(const char* bytes, int length) {
     unsigned long value = 0;
     for (int i = length - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[i]);
@@ -19,34 +22,32 @@ long littleEndian(const char* bytes, int length) {
 
 }  // namespace
 
-Statement::Statement(const ClientApi& api, isc_db_handle* db, isc_tr_handle* tr, std::string sql,
+Statement::Statement(const ClientApi& api, isc_db_handle* db, Transaction& tx, std::string sql,
                      int dialect)
-    : api_(api), db_(db), sql_(std::move(sql)), dialect_(dialect), output_(16), input_(16) {
+    : api_(api),
+      db_(db),
+      handle_(api, db),
+      sql_(std::move(sql)),
+      dialect_(static_cast<unsigned short>(dialect)),
+      output_(16),
+      input_(16) {
+    // A failure from here on drops the handle with it.
     Status status;
-    api_.dsql_allocate_statement(status.get(), db_, &handle_);
+    // The length is given when it fits, so the text needs no terminator of its own.
+    auto length = static_cast<unsigned short>(sql_.size() < 65536 ? sql_.size() : 0);
+    api_.dsql_prepare(status.get(), &tx.handle, handle_.get(), length, sql_.c_str(), dialect_,
+                      output_.get());
     check(api_, status);
-    try {
-        // The length is given when it fits, so the text needs no terminator of its own.
-        auto length = static_cast<unsigned short>(sql_.size() < 65536 ? sql_.size() : 0);
-        api_.dsql_prepare(status.get(), tr, &handle_, length, sql_.c_str(),
-                          static_cast<unsigned short>(dialect_), output_.get());
-        check(api_, status);
-        describeResult();
-        describeMarkers();
-        readKind();
-    } catch (...) {
-        drop();
-        throw;
-    }
+    describeResult();
+    describeMarkers();
+    readKind();
 }
-
-Statement::~Statement() { drop(); }
 
 void Statement::describeResult() {
     if (output_.count() > output_.capacity()) {
         output_.reserve(output_.count());
         Status status;
-        api_.dsql_describe(status.get(), &handle_, static_cast<unsigned short>(dialect_), output_.get());
+        api_.dsql_describe(status.get(), handle_.get(), dialect_, output_.get());
         check(api_, status);
     }
     output_.allocateRowBuffers();
@@ -56,11 +57,11 @@ void Statement::describeResult() {
 
 void Statement::describeMarkers() {
     Status status;
-    api_.dsql_describe_bind(status.get(), &handle_, static_cast<unsigned short>(dialect_), input_.get());
+    api_.dsql_describe_bind(status.get(), handle_.get(), dialect_, input_.get());
     check(api_, status);
     if (input_.count() > input_.capacity()) {
         input_.reserve(input_.count());
-        api_.dsql_describe_bind(status.get(), &handle_, static_cast<unsigned short>(dialect_), input_.get());
+        api_.dsql_describe_bind(status.get(), handle_.get(), dialect_, input_.get());
         check(api_, status);
     }
     markers_.assign(input_.get()->sqlvar, input_.get()->sqlvar + input_.count());
@@ -77,7 +78,7 @@ void Statement::readKind() {
     const char item = isc_info_sql_stmt_type;
     char answer[16] = {};
     Status status;
-    api_.dsql_sql_info(status.get(), &handle_, 1, &item, sizeof answer, answer);
+    api_.dsql_sql_info(status.get(), handle_.get(), 1, &item, sizeof answer, answer);
     check(api_, status);
     long type = 0;
     if (answer[0] == isc_info_sql_stmt_type) {
@@ -92,14 +93,16 @@ void Statement::readKind() {
         kind_ = StatementKind::Other;
 }
 
-void Statement::execute(isc_tr_handle* tr, const std::vector<ds::Value>& params, ds::Row* procedureRow) {
-    if (handle_ == 0) throw std::runtime_error("The statement is no longer prepared");
+void Statement::execute(Transaction& tx, const std::vector<ds::Value>& params,
+                        ds::Row* procedureRow) {
+    if (handle_.dropped()) throw std::runtime_error("The statement is no longer prepared");
+    isc_tr_handle* tr = &tx.handle;
     binding_.bind(input_, markers_, params,
                   [&](const std::string& bytes) { return writeBlob(api_, db_, tr, bytes); });
     XSQLDA* in = markers_.empty() ? nullptr : input_.get();
     Status status;
     if (kind_ == StatementKind::Procedure) {
-        api_.dsql_execute2(status.get(), tr, &handle_, static_cast<unsigned short>(dialect_), in,
+        api_.dsql_execute2(status.get(), tr, handle_.get(), dialect_, in,
                            output_.get());
         check(api_, status);
         if (procedureRow) {
@@ -110,16 +113,17 @@ void Statement::execute(isc_tr_handle* tr, const std::vector<ds::Value>& params,
         }
         return;
     }
-    api_.dsql_execute(status.get(), tr, &handle_, static_cast<unsigned short>(dialect_), in);
+    api_.dsql_execute(status.get(), tr, handle_.get(), dialect_, in);
     check(api_, status);
     cursorOpen_ = kind_ == StatementKind::Select;
+    cursorTransaction_ = tx.serial;
 }
 
 std::int64_t Statement::affectedRows() {
     const char item = isc_info_sql_records;
     char answer[128] = {};
     Status status;
-    api_.dsql_sql_info(status.get(), &handle_, 1, &item, sizeof answer, answer);
+    api_.dsql_sql_info(status.get(), handle_.get(), 1, &item, sizeof answer, answer);
     check(api_, status);
     if (answer[0] != isc_info_sql_records) return 0;
     std::int64_t total = 0;
@@ -139,11 +143,11 @@ std::int64_t Statement::affectedRows() {
 }
 
 bool Statement::fetch(ds::Row& row, const ReadContext& context) {
-    if (!cursorOpen_ || handle_ == 0) return false;
+    if (!cursorOpen_ || handle_.dropped()) return false;
     Status status;
-    ISC_STATUS rc = api_.dsql_fetch(status.get(), &handle_, static_cast<unsigned short>(dialect_),
+    ISC_STATUS rc = api_.dsql_fetch(status.get(), handle_.get(), dialect_,
                                     output_.get());
-    if (rc == 100) return false;
+    if (rc == kEndOfCursor) return false;
     check(api_, status);
     row.clear();
     row.reserve(columns_.size());
@@ -152,18 +156,30 @@ bool Statement::fetch(ds::Row& row, const ReadContext& context) {
 }
 
 void Statement::closeCursor() {
-    if (!cursorOpen_ || handle_ == 0) return;
+    if (!cursorOpen_) return;
     cursorOpen_ = false;
-    Status ignored;
-    api_.dsql_free_statement(ignored.get(), &handle_, DSQL_close);
+    handle_.closeCursor();
+}
+
+void Statement::transactionEnded(std::uint64_t serial) {
+    if (cursorOpen_ && cursorTransaction_ == serial) cursorOpen_ = false;
 }
 
 void Statement::drop() {
-    if (handle_ == 0) return;
-    Status ignored;
-    api_.dsql_free_statement(ignored.get(), &handle_, DSQL_drop);
-    handle_ = 0;
+    handle_.drop();
     cursorOpen_ = false;
+}
+
+std::uint64_t Statement::beginUse() {
+    inUse_ = true;
+    return ++use_;
+}
+
+bool Statement::endUse(std::uint64_t use) {
+    if (!isCurrentUse(use)) return false;
+    closeCursor();
+    inUse_ = false;
+    return true;
 }
 
 }  // namespace qor::fbdriver

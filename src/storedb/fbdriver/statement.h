@@ -1,6 +1,7 @@
 #pragma once
 // One prepared statement of an attachment, with its described markers and result columns.
-// The attachment's cache keeps it for reuse; a cursor holds it while it reads.
+// The attachment's cache keeps it for reuse and hands it to one user at a time; a cursor holds
+// it while it reads.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,9 +9,10 @@
 #include "client_api.h"
 #include "column_values.h"
 #include "dataset/value.h"
-#include "parameter_blocks.h"
+#include "fb_transaction.h"
 #include "parameter_binding.h"
 #include "sqlda.h"
+#include "statement_handle.h"
 
 namespace qor::fbdriver {
 
@@ -18,10 +20,9 @@ enum class StatementKind { Select, Procedure, Other };
 
 class Statement {
 public:
-    // Allocates and prepares `sql` in the transaction `tr`; throws with the server's text.
-    Statement(const ClientApi& api, isc_db_handle* db, isc_tr_handle* tr, std::string sql,
+    // Allocates and prepares `sql` in the transaction `tx`; throws with the server's text.
+    Statement(const ClientApi& api, isc_db_handle* db, Transaction& tx, std::string sql,
               int dialect);
-    ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
@@ -31,9 +32,9 @@ public:
     // The "?" markers as described at prepare, in order (no names).
     std::vector<ds::ColumnDef> markerColumns() const;
 
-    // Binds `params` and runs the statement in `tr`. A select opens its cursor (the previous
-    // one must be closed). A procedure with outputs fills `procedureRow`.
-    void execute(isc_tr_handle* tr, const std::vector<ds::Value>& params,
+    // Binds `params` and runs the statement in `tx`. A select opens its cursor in `tx` (the
+    // previous one must be closed). A procedure with outputs fills `procedureRow`.
+    void execute(Transaction& tx, const std::vector<ds::Value>& params,
                  ds::Row* procedureRow = nullptr);
     // Rows inserted, updated or deleted by the last execution.
     std::int64_t affectedRows();
@@ -43,19 +44,23 @@ public:
     bool cursorOpen() const { return cursorOpen_; }
     // Closes the cursor. Errors are ignored: the server may have closed it with its transaction.
     void closeCursor();
-    // The server closed the cursor (its transaction ended).
-    void forgetCursor() { cursorOpen_ = false; }
+    // The transaction numbered `serial` has ended, and with it the cursor opened in it.
+    void transactionEnded(std::uint64_t serial);
 
     // Frees the statement on the server; later calls fail. Safe to call twice.
     void drop();
-    // The attachment is gone: the handle must not be used any more.
-    void abandon() { handle_ = 0; cursorOpen_ = false; }
-    bool dropped() const { return handle_ == 0; }
+    bool dropped() const { return handle_.dropped(); }
 
-    // Bookkeeping of the cache and the cursors.
-    bool busy = false;               // a cursor or a call is using it
-    std::uint64_t generation = 0;    // bumped at every use; a cursor remembers its own
-    std::uint64_t cursorTxSerial = 0;
+    // ---- use: one user at a time (a call of the attachment, or a cursor)
+    // Marks the statement in use and returns the number of this use, which the user keeps.
+    std::uint64_t beginUse();
+    bool inUse() const { return inUse_; }
+    std::uint64_t currentUse() const { return use_; }
+    // True while the use numbered `use` has not ended.
+    bool isCurrentUse(std::uint64_t use) const { return inUse_ && use_ == use; }
+    // Ends the use numbered `use`: closes the cursor, and the statement is idle again. False,
+    // with nothing done, when that use has ended already.
+    bool endUse(std::uint64_t use);
 
 private:
     void describeResult();
@@ -64,9 +69,9 @@ private:
 
     const ClientApi& api_;
     isc_db_handle* db_;
-    isc_stmt_handle handle_ = 0;
+    StatementHandle handle_;
     std::string sql_;
-    int dialect_;
+    unsigned short dialect_;  // as the client's calls take it
     StatementKind kind_ = StatementKind::Other;
     Sqlda output_;
     Sqlda input_;
@@ -74,6 +79,9 @@ private:
     std::vector<ds::ColumnDef> columns_;
     ParameterBinding binding_;
     bool cursorOpen_ = false;
+    std::uint64_t cursorTransaction_ = 0;  // serial of the transaction the cursor lives in
+    bool inUse_ = false;
+    std::uint64_t use_ = 0;
 };
 
 }  // namespace qor::fbdriver

@@ -6,7 +6,7 @@ std::shared_ptr<Statement> StatementCache::takeIdle(const std::string& sql) {
     auto [first, last] = bySql_.equal_range(sql);
     for (auto it = first; it != last; ++it) {
         Entries::iterator entry = it->second;
-        if ((*entry)->busy || (*entry)->dropped()) continue;
+        if ((*entry)->inUse() || (*entry)->dropped()) continue;
         entries_.splice(entries_.begin(), entries_, entry);
         return *entry;
     }
@@ -23,7 +23,7 @@ void StatementCache::trim() {
     auto it = entries_.end();
     while (entries_.size() > capacity_ && it != entries_.begin()) {
         --it;
-        if ((*it)->busy) continue;
+        if ((*it)->inUse()) continue;
         auto [first, last] = bySql_.equal_range((*it)->sql());
         for (auto index = first; index != last; ++index) {
             if (index->second == it) {
@@ -36,13 +36,8 @@ void StatementCache::trim() {
     }
 }
 
-void StatementCache::clear(bool attachmentAlive) {
-    for (auto& statement : entries_) {
-        if (attachmentAlive)
-            statement->drop();
-        else
-            statement->abandon();
-    }
+void StatementCache::dropAll() {
+    for (auto& statement : entries_) statement->drop();
     entries_.clear();
     bySql_.clear();
 }

@@ -27,8 +27,9 @@ public:
     void forEach(F&& f) {
         for (auto& statement : entries_) f(*statement);
     }
-    // Drops every statement (before the attachment goes).
-    void clear(bool attachmentAlive);
+    // Frees every statement on the server and forgets it (before the attachment goes). A
+    // cursor still holding one finds it dropped.
+    void dropAll();
     std::size_t size() const { return entries_.size(); }
 
 private:

@@ -1,6 +1,6 @@
 #include "status.h"
 
-#include <stdexcept>
+#include "storedb/dbx_driver.h"
 
 namespace qor::fbdriver {
 
@@ -16,8 +16,15 @@ std::string statusText(const ClientApi& api, const Status& status) {
     return text;
 }
 
+std::string sqlState(const ClientApi& api, const Status& status) {
+    char state[FB_SQLSTATE_SIZE] = {};
+    api.sqlstate(state, status.get());
+    return state;
+}
+
 void check(const ClientApi& api, const Status& status) {
-    if (status.failed()) throw std::runtime_error(statusText(api, status));
+    if (status.failed())
+        throw dbx::DatabaseError(statusText(api, status), status.code(), sqlState(api, status));
 }
 
 }  // namespace qor::fbdriver

@@ -2,15 +2,10 @@
 
 #include <httplib.h>
 
+#include "text/ascii.h"
+
 namespace qor::headoffice {
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // Calls `each(name, value)` for every "name=value" of an "&"-separated text, raw.
 template <typename Each>
@@ -35,9 +30,9 @@ std::string percentDecoded(std::string_view text) {
         char c = text[i];
         if (c == '+') {
             out += ' ';
-        } else if (c == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
-                   hexDigit(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+        } else if (c == '%' && i + 2 < text.size() && text::hexDigitValue(text[i + 1]) >= 0 &&
+                   text::hexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(text::hexDigitValue(text[i + 1]) * 16 + text::hexDigitValue(text[i + 2]));
             i += 2;
         } else {
             out += c;

@@ -3,16 +3,20 @@
 #include <string>
 #include <vector>
 
+#include "text/builtin_account.h"
+
 namespace qor::headoffice {
 
 struct GatewayOptions {
     std::string listenAddress = "127.0.0.1";
     int port = 80;                   // 0: the system picks a free port
     std::string database;            // a path (embedded) or server:path
-    std::string user = "SYSDBA";     // the account stores sign in to the gateway with
-    std::string password = "quillbarn";
-    std::string dbUser = "SYSDBA";   // the account the gateway opens the database with
-    std::string dbPassword = "quillbarn";
+    // the account stores sign in to the gateway with
+    std::string user{text::kBuiltinUserName};
+    std::string password{text::kBuiltinPassword};
+    // the account the gateway opens the database with
+    std::string dbUser{text::kBuiltinUserName};
+    std::string dbPassword{text::kBuiltinPassword};
     int threads = 16;                // requests served at once
     bool help = false;
 };

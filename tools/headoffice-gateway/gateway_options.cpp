@@ -1,20 +1,19 @@
 #include "gateway_options.h"
 
-#include <charconv>
 #include <stdexcept>
+
+#include "text/ascii.h"
 
 namespace qor::headoffice {
 namespace {
 
-int wholeNumber(const std::string& name, const std::string& text, int low, int high) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || value < low || value > high)
+int wholeNumber(const std::string& name, const std::string& value, int low, int high) {
+    const auto number = text::parseWholeNumber<int>(value);
+    if (!number || *number < low || *number > high)
         throw std::invalid_argument("--" + name + " wants a number from " +
                                     std::to_string(low) + " to " + std::to_string(high) +
-                                    ", not '" + text + "'");
-    return value;
+                                    ", not '" + value + "'");
+    return *number;
 }
 
 }  // namespace

@@ -1,32 +1,9 @@
 #include "statement_check.h"
 
+#include "text/ascii.h"
+
 namespace qor::headoffice {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-
-bool isWordByte(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
-           u == '_' || u == '$' || u >= 0x80;
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-bool startsWithSelect(std::string_view s) {
-    static constexpr std::string_view word = "SELECT";
-    if (s.size() < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        char c = s[i];
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
-        if (c != word[i]) return false;
-    }
-    return s.size() == word.size() || !isWordByte(s[word.size()]);
-}
 
 // Position of the first ";" outside quotes and comments, or npos.
 std::size_t firstSeparator(std::string_view s) {
@@ -60,20 +37,20 @@ CheckedStatement refused(std::string reason) {
 }  // namespace
 
 CheckedStatement checkStatement(std::string_view sql) {
-    std::string_view text = trimmed(sql);
-    if (text.empty()) return refused("The statement is empty");
-    if (!startsWithSelect(text)) return refused("Only a SELECT statement is accepted");
+    std::string_view statement = text::trimmedView(sql);
+    if (statement.empty()) return refused("The statement is empty");
+    if (!text::startsWithWord(statement, "SELECT")) return refused("Only a SELECT statement is accepted");
 
-    std::size_t separator = firstSeparator(text);
+    std::size_t separator = firstSeparator(statement);
     if (separator != std::string_view::npos) {
-        if (!trimmed(text.substr(separator + 1)).empty())
+        if (!text::trimmedView(statement.substr(separator + 1)).empty())
             return refused("Only one statement is accepted");
-        text = trimmed(text.substr(0, separator));
+        statement = text::trimmedView(statement.substr(0, separator));
     }
 
     CheckedStatement result;
     result.accepted = true;
-    result.statement = std::string(text);
+    result.statement = std::string(statement);
     return result;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+// Head-office side: the gateway server the stores ask (their client is src/gateway).
 // The HTTP side of the gateway: POST "/oVat/<driver>/index.php" for any driver segment,
 // served by a pool of threads.
 #include <atomic>
