@@ -12,8 +12,9 @@ namespace qor::window {
 namespace {
 
 std::string supplierStatement() {
-    return text::joinLines({"SELECT a.PROVIDER_ID, a.PROVIDER_NAME, a.PROVIDER_PHONE ,a.BUSINESS_NUM ",
-                            " FROM PROVIDER a order by a.PROVIDER_ID "});
+    return text::joinLines(
+        {"SELECT a.PROVIDER_ID, a.PROVIDER_NAME, a.PROVIDER_PHONE ,a.BUSINESS_NUM ",
+         " FROM PROVIDER a order by a.PROVIDER_ID "});
 }
 
 }  // namespace
