@@ -47,6 +47,7 @@ TFormQorClient::TFormQorClient(WindowDialogs& dialogs, QWidget* parent,
     buildWorkArea();
     placeRegions();
     bindProductHandlers();
+    bindTitleClicks();
 
     FormCreate();
 }

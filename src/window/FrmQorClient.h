@@ -53,6 +53,19 @@ public:
     void SpeedButton4Click();  // suppliers
     void SwitchTabs(TabSwitch by);
 
+    // ---- column sorting by title, on DBGrid1 (products) and DBGrid4 (suppliers)
+    // A title click sorts the grid's dataset by the clicked column, ascending and descending
+    // in turn whichever column is clicked: ascending as its field-name order, descending as
+    // the named order "i" + field (defined on first use, kept for the run). The title gets
+    // "▲" or "▼" before it, every other mark of the grid goes. A pending edit is posted
+    // first; when that fails its error is raised, the order stays and the marks are gone.
+    // DBGrid4's click also points SearchEdit1 at the column and gives it the focus. A
+    // column the grid does not have (a closed dataset) does nothing.
+    void DBGrid1TitleClick(int Column);
+    void DBGrid4TitleClick(int Column);
+    // Removes a leading "▲" or "▼" from every title of the grid; other titles stay as they are.
+    void ClearSortMarks(TDBGrid& grid);
+
     // ---- the product editing dataset (store().CDS_PRODUCT)
     // The product reconciliation over `source`, from its current row, into `products` (open,
     // opened empty by the caller), the store looked up through SQLQuery1; with `freshGoods`
@@ -151,6 +164,9 @@ private:
     void placeRegions();
     // The product dataset's field validations and state change, bound once at construction.
     void bindProductHandlers();
+    // DBGrid1's and DBGrid4's title clicks, bound once at construction.
+    void bindTitleClicks();
+    void sortByTitle(TDBGrid& grid, int column);
     // Runs the handler inside the boundary whenever the button is clicked.
     void onClick(QPushButton* button, void (TFormQorClient::*handler)());
     gateway::TDataModHttp& DataModHttp();

@@ -1,0 +1,298 @@
+// The supplier tab against a real head-office gateway: the load, sorting by a title click on
+// the supplier and product grids, and the search edit under the supplier grid.
+#include <QApplication>
+#include <QHeaderView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canned_http_server.h"
+#include "gateway/FrmDataModHttp.h"
+#include "gateway_process.h"
+#include "qt_printing.h"
+#include "recording_dialogs.h"
+#include "temp_database.h"
+#include "text/cp950.h"
+#include "text/local_date.h"
+#include "window/FrmQorClient.h"
+#include "window/big5_qt.h"
+
+namespace qor::window {
+namespace {
+
+using test::Box;
+
+constexpr int kTestTimeoutMs = 20000;
+
+const std::string& up() { return QOR_BIG5("▲"); }
+const std::string& down() { return QOR_BIG5("▼"); }
+const std::string& name() { return QOR_BIG5("名稱"); }
+std::vector<std::string> plainTitles() {
+    return {QOR_BIG5("代號"), name(), QOR_BIG5("電話"), QOR_BIG5("統編")};
+}
+
+// By code: V01 "Snap Apple", V02 "Apple Farm", V03 "apricot co", V04 "台灣農產", V05
+// "Banana". By name, letter case counting: V02, V05, V01, V03, V04.
+std::string headOfficeRows() {
+    std::string sql;
+    const std::vector<std::pair<const char*, std::string>> suppliers{
+        {"V01", "Snap Apple"}, {"V02", "Apple Farm"}, {"V03", "apricot co"},
+        {"V04", QOR_BIG5("台灣農產")}, {"V05", "Banana"}};
+    for (const auto& [id, supplierName] : suppliers)
+        sql += "INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM) "
+               "VALUES ('" + std::string(id) + "', '" + supplierName + "', '02-" + id + "', '8" +
+               id + "');\n";
+    // Three products changed today, new to any store.
+    for (const char* product : {"2 Cola", "1 Tea", "3 Milk"})
+        sql += "INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PROD_NAME, PSALE_PRICE, VIP_PRICE, "
+               "STOCK_QTY, CHG_DATE) VALUES ('H" + std::string(product, 1) + "', 'B" +
+               std::string(product, 1) + "', '" + std::string(product + 2) + "', 10, 9, 'Y', '" +
+               text::localDateText(0) + "');\n";
+    return sql;
+}
+
+class SupplierList : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        gateway = new qor::test::GatewayProcess(headOfficeRows());
+        store = new qor::test::TempDatabase();
+        qor::test::writeDbxFiles(store->folder(), store->path());
+    }
+    static void TearDownTestSuite() {
+        delete gateway;
+        delete store;
+    }
+
+    // httpset.ini, the dump and the definition files all sit in the store's folder.
+    void SetUp() override {
+        gateway->writeHttpSet(folder());
+        paths.set(storedb::kConnectionRegistryFile,
+                  storedb::UserValue::of(folder() + "/dbxconnections.ini"));
+        paths.set(storedb::kDriverRegistryFile,
+                  storedb::UserValue::of(folder() + "/dbxdrivers.ini"));
+        form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
+        connectGateway();
+        form->show();
+        form->Panel3->show();  // as after a sign-in
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    static std::string folder() { return store->folder().string(); }
+    void connectGateway() {
+        http = std::make_unique<gateway::TDataModHttp>(folder(), folder(), dialogs, kTestTimeoutMs);
+        form->setDataModHttp(http.get());
+    }
+    void pointGatewayAt(int port) {
+        std::ofstream(folder() + "/httpset.ini")
+            << "[set]\r\nhost=127.0.0.1\r\nport=" << port << "\r\n";
+        connectGateway();
+    }
+
+    void load() { QTest::mouseClick(form->SpeedButton4, Qt::LeftButton); }
+    void clickTitle(TDBGrid* grid, int column) {
+        QHeaderView* titles = grid->horizontalHeader();
+        const int x = titles->sectionViewportPosition(column) + 5;
+        ASSERT_LT(x, titles->viewport()->width()) << "title " << column << " out of sight";
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, QPoint(x, titles->height() / 2));
+    }
+    void clickRow(int row) {
+        const QModelIndex index = form->DBGrid4->model()->index(row, 0);
+        QTest::mouseClick(form->DBGrid4->viewport(), Qt::LeftButton, {},
+                          form->DBGrid4->visualRect(index).center());
+        QApplication::processEvents();
+    }
+    void type(const char* text) {
+        form->SearchEdit1->setFocus();
+        ASSERT_TRUE(form->SearchEdit1->hasFocus());
+        form->SearchEdit1->clear();
+        QTest::keyClicks(form->SearchEdit1, text);
+    }
+
+    static std::vector<std::string> titles(const TDBGrid* grid) {
+        std::vector<std::string> all;
+        for (int c = 0; c < grid->columnCount(); ++c) all.push_back(grid->columnTitle(c));
+        return all;
+    }
+    // One field's values in the dataset's order, read without moving.
+    static std::vector<std::string> column(ds::Dataset& data, const char* field) {
+        std::vector<std::string> values;
+        for (int row = 0; row < data.rowCount(); ++row)
+            values.push_back(data.displayTextAt(row, data.fieldByName(field)));
+        return values;
+    }
+    std::vector<std::string> codes() { return column(form->CDS_Fac, "PROVIDER_ID"); }
+    std::string current() { return form->CDS_Fac.fieldByName("PROVIDER_ID").asString(); }
+    std::string searchText() { return fromQString(form->SearchEdit1->text()); }
+
+    static qor::test::GatewayProcess* gateway;
+    static qor::test::TempDatabase* store;
+    storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
+    test::RecordingDialogs dialogs;
+    std::unique_ptr<gateway::TDataModHttp> http;
+    std::unique_ptr<TFormQorClient> form;
+};
+
+qor::test::GatewayProcess* SupplierList::gateway = nullptr;
+qor::test::TempDatabase* SupplierList::store = nullptr;
+
+TEST_F(SupplierList, ALoadTitlesTheColumnsAndTheSearchFollowsTheCodeAndThePrefixTyped) {
+    load();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(form->PageControl1->currentIndex(), 2);
+    EXPECT_EQ(titles(form->DBGrid4), plainTitles());
+    EXPECT_EQ(codes(), (std::vector<std::string>{"V01", "V02", "V03", "V04", "V05"}));
+    const QFont titleFont = form->DBGrid4->horizontalHeader()->font();
+    EXPECT_EQ(titleFont.families(), form->font().families());
+    EXPECT_EQ(titleFont.pixelSize(), 13);
+
+    // Unfocused, the edit shows the current code all selected, and follows the grid.
+    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_ID");
+    EXPECT_EQ(searchText(), "V01");
+    clickRow(3);
+    EXPECT_EQ(searchText(), "V04");
+    EXPECT_EQ(form->SearchEdit1->selectedText(), "V04");
+
+    // Typed, a prefix in either case finds the first row beginning with it.
+    form->SearchEdit1->setDataField("PROVIDER_NAME");
+    type("aP");
+    EXPECT_EQ(current(), "V02");  // not V01: "Apple" is further into its name
+    type("APR");
+    EXPECT_EQ(current(), "V03");
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SupplierList, TitleClicksAlternateTheDirectionWhicheverColumnKeepingTheRow) {
+    load();
+    clickRow(2);
+    const std::string arrowInside = QOR_BIG5("電") + down() + QOR_BIG5("話");
+    form->DBGrid4->setColumnTitle(2, arrowInside);
+    const std::vector<std::string> byName{"V02", "V05", "V01", "V03", "V04"};
+
+    clickTitle(form->DBGrid4, 1);
+    EXPECT_EQ(form->DBGrid4->columnTitle(1), up() + name());
+    EXPECT_EQ(codes(), byName);
+    EXPECT_EQ(current(), "V03");
+    clickTitle(form->DBGrid4, 1);
+    EXPECT_EQ(form->DBGrid4->columnTitle(1), down() + name());
+    EXPECT_EQ(codes(), std::vector<std::string>(byName.rbegin(), byName.rend()));
+    EXPECT_EQ(current(), "V03");
+    clickTitle(form->DBGrid4, 1);
+    EXPECT_EQ(form->DBGrid4->columnTitle(1), up() + name());
+    EXPECT_EQ(codes(), byName);
+
+    // After an ascending sort another column sorts descending; only leading marks go.
+    clickTitle(form->DBGrid4, 0);
+    EXPECT_EQ(titles(form->DBGrid4), (std::vector<std::string>{down() + plainTitles()[0], name(),
+                                                               arrowInside, plainTitles()[3]}));
+    EXPECT_EQ(codes(), (std::vector<std::string>{"V05", "V04", "V03", "V02", "V01"}));
+    EXPECT_EQ(current(), "V03");
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SupplierList, TheOrderOutlivesAReloadWhileTheNewTitlesCarryNoMark) {
+    load();
+    clickTitle(form->DBGrid4, 1);
+    clickTitle(form->DBGrid4, 1);
+    load();
+    EXPECT_EQ(titles(form->DBGrid4), plainTitles());
+    EXPECT_EQ(codes(), (std::vector<std::string>{"V04", "V03", "V01", "V05", "V02"}));
+    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_ID");
+
+    // The first match in descending order.
+    form->SearchEdit1->setDataField("PROVIDER_NAME");
+    type("ap");
+    EXPECT_EQ(current(), "V03");
+
+    // With the named order in force the next click sorts ascending.
+    clickTitle(form->DBGrid4, 3);
+    EXPECT_EQ(form->DBGrid4->columnTitle(3), up() + plainTitles()[3]);
+    EXPECT_EQ(codes(), (std::vector<std::string>{"V01", "V02", "V03", "V04", "V05"}));
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SupplierList, ATitleClickFocusesTheSearchOnThatColumn) {
+    load();
+    clickRow(3);
+    clickTitle(form->DBGrid4, 1);
+    EXPECT_TRUE(form->SearchEdit1->hasFocus());
+    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_NAME");
+    EXPECT_EQ(searchText(), QOR_BIG5("台灣農產"));
+
+    QTest::keyClicks(form->SearchEdit1, "b");  // replaces the selected text
+    EXPECT_EQ(current(), "V05");
+}
+
+TEST_F(SupplierList, BeforeAnyLoadTypingReportsTheClosedDatasetAndTitleClicksDoNothing) {
+    form->DBGrid1TitleClick(0);
+    form->DBGrid4TitleClick(0);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(form->SearchEdit1->dataField(), "");
+    EXPECT_EQ(searchText(), "SearchEdit1");
+
+    type("ab");
+    ASSERT_EQ(dialogs.boxes.size(), 2u);  // one per change of the text
+    for (const Box& box : dialogs.boxes) {
+        EXPECT_EQ(box.kind, Box::Error);
+        EXPECT_EQ(box.text, "CDS_Fac: Cannot perform this operation on a closed dataset");
+    }
+}
+
+TEST_F(SupplierList, AFailedLoadKeepsTitlesAndSearchFieldAndAShortReplyGetsWhatTitlesItCan) {
+    load();
+    clickTitle(form->DBGrid4, 1);
+    ASSERT_EQ(form->SearchEdit1->dataField(), "PROVIDER_NAME");
+
+    pointGatewayAt(test::closedPort());
+    load();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].kind, Box::Message);
+    EXPECT_EQ(form->DBGrid4->columnTitle(1), up() + name());
+    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_NAME");
+
+    test::CannedHttpServer twoColumns(test::CannedHttpServer::okReply(
+        "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+        "<FIELD attrname=\"PROVIDER_ID\" fieldtype=\"string\" WIDTH=\"10\"/>"
+        "<FIELD attrname=\"PROVIDER_NAME\" fieldtype=\"string\" WIDTH=\"50\"/>"
+        "</FIELDS></METADATA><ROWDATA><ROW PROVIDER_ID=\"X2\" PROVIDER_NAME=\"b\"/>"
+        "<ROW PROVIDER_ID=\"X1\" PROVIDER_NAME=\"a\"/></ROWDATA></DATAPACKET>"));
+    pointGatewayAt(twoColumns.port());
+    load();
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(titles(form->DBGrid4), (std::vector<std::string>{plainTitles()[0], name()}));
+    EXPECT_EQ(codes(), (std::vector<std::string>{"X1", "X2"}));  // still by name
+    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_ID");
+}
+
+// The product grid sorts the same way; its marks live in CDS_PRODUCT's labels.
+TEST_F(SupplierList, ProductGridMarksAndOrderSurviveANewDownload) {
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    ds::Dataset& products = form->store().CDS_PRODUCT;
+    ASSERT_EQ(products.recordCount(), 3);
+    const int nameColumn = products.fieldByName("PROD_NAME").index();
+    const std::string productName = QOR_BIG5("商品名稱");
+    clickTitle(form->DBGrid1, nameColumn);
+    clickTitle(form->DBGrid1, nameColumn);
+    EXPECT_EQ(form->DBGrid1->columnTitle(nameColumn), down() + productName);
+
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(form->DBGrid1->columnTitle(nameColumn), down() + productName);
+    EXPECT_EQ(column(products, "PROD_NAME"), (std::vector<std::string>{"Tea", "Milk", "Cola"}));
+
+    // A row that cannot be posted: its error, the order kept, the mark already gone.
+    products.fieldByName("VIP_PRICE").clear();
+    clickTitle(form->DBGrid1, nameColumn);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Field '" + QOR_BIG5("會員售價") + "' must have a value");
+    EXPECT_EQ(form->DBGrid1->columnTitle(nameColumn), productName);
+    EXPECT_EQ(products.indexName(), "iPROD_NAME");
+    EXPECT_EQ(products.state(), ds::DataSetState::Edit);
+}
+
+}  // namespace
+}  // namespace qor::window
