@@ -39,7 +39,7 @@ TEST(ReplyHandling, ErrorReplyRaisesTheWholeReplyAndLeavesTheTarget) {
         client.fillTarget();
         EXPECT_EQ(client.call(), failed(reply));
         EXPECT_TRUE(client.targetUntouched()) << reply;
-        EXPECT_TRUE(client.dialogs.messages.empty());
+        EXPECT_TRUE(client.dialogs.messages().empty());
     }
 }
 
@@ -62,7 +62,7 @@ TEST(ReplyHandling, EmptyReplyLeavesTheTargetClosedAndRaisesNothing) {
     EXPECT_EQ(client.call(), returned());
     EXPECT_FALSE(client.target.active());
     EXPECT_EQ(client.target.fieldCount(), 0);
-    EXPECT_TRUE(client.dialogs.messages.empty());
+    EXPECT_TRUE(client.dialogs.messages().empty());
 }
 
 TEST(ReplyDump, HoldsTheLastReplyOfEverySuccessfulExchange) {
@@ -102,10 +102,10 @@ TEST(ReplyDump, FolderThatCannotBeWrittenIsATransportFailure) {
     writeFile(client.dumpDir(), "in the way");
     client.fillTarget();
     EXPECT_EQ(client.call(), aborted());
-    ASSERT_EQ(client.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(client.dialogs.messages[0].starts_with(
+    ASSERT_EQ(client.dialogs.messages().size(), 1u);
+    EXPECT_TRUE(client.dialogs.messages()[0].starts_with(
         client.failureMessage("Cannot create file \"" + client.dumpDir() + "/Result.txt\". ")))
-        << client.dialogs.messages[0];
+        << client.dialogs.messages()[0];
     EXPECT_TRUE(client.targetUntouched());
 }
 

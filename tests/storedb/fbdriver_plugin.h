@@ -8,9 +8,11 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dataset/value.h"
+#include "error_text.h"
 #include "storedb/dbx_driver.h"
 #include "temp_database.h"
 #include "text/builtin_account.h"
@@ -69,15 +71,10 @@ inline std::int64_t countOf(dbx::Connection& connection, const std::string& tabl
     return std::get<std::int64_t>(firstValue(connection, "SELECT COUNT(*) FROM " + table));
 }
 
-// What a failing call threw, or "" when it did not throw.
+// What a failing call of the driver says: its failures are std::runtime_error.
 template <typename F>
 std::string failureOf(F&& call) {
-    try {
-        call();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return {};
+    return test::errorOf<std::exception>(std::forward<F>(call));
 }
 
 // The database failure a call raises, its codes with it; fails the test when there is none.
