@@ -1,6 +1,7 @@
 // What happens to the reply: error replies, loading into the target, and the reply dump.
 #include <gtest/gtest.h>
 
+#include "chinese_system_messages.h"
 #include "gateway_test_support.h"
 #include "scripted_server.h"
 
@@ -107,6 +108,18 @@ TEST(ReplyDump, FolderThatCannotBeWrittenIsATransportFailure) {
         client.failureMessage("Cannot create file \"" + client.dumpDir() + "/Result.txt\". ")))
         << client.dialogs.messages()[0];
     EXPECT_TRUE(client.targetUntouched());
+}
+
+TEST(ReplyDump, TheSystemsReasonIsShownInEnglishUnderAChineseLocale) {
+    test::ChineseSystemMessages chinese;
+    if (!chinese.translated()) GTEST_SKIP() << "no translated system messages on this machine";
+    ScriptedServer server({{httpReply(kOk, "")}});
+    GatewayClient client(server.port());
+    writeFile(client.dumpDir(), "in the way");
+    EXPECT_EQ(client.call(), aborted());
+    EXPECT_EQ(client.dialogs.messages(),
+              std::vector<std::string>{client.failureMessage(
+                  "Cannot create file \"" + client.dumpDir() + "/Result.txt\". Not a directory.")});
 }
 
 }  // namespace
