@@ -41,8 +41,9 @@ inline std::unique_ptr<dbx::Driver> makeDriver(const std::string& vendorLib = "l
 using Options = std::map<std::string, std::string>;
 
 // A connection to `database` (a path opened embedded, or "server:path") with the options given.
-inline std::unique_ptr<dbx::Connection> connectTo(const std::string& database, const Options& options = {},
-                                                  const std::string& password = std::string(text::kBuiltinPassword)) {
+inline std::unique_ptr<dbx::Connection> connectTo(
+    const std::string& database, const Options& options = {},
+    const std::string& password = std::string(text::kBuiltinPassword)) {
     static std::unique_ptr<dbx::Driver> driver = makeDriver();
     auto connection = driver->createConnection();
     for (const auto& [key, value] : options) connection->setOption(key, value);
@@ -86,7 +87,7 @@ dbx::DatabaseError databaseErrorOf(F&& call) {
         return e;
     }
     ADD_FAILURE() << "the database reported no failure";
-    return dbx::DatabaseError("", 0, "");
+    return dbx::DatabaseError("", {});
 }
 
 }  // namespace qor::fbtest

@@ -30,7 +30,8 @@ std::string sqlState(const ClientApi& api, const Status& status) {
 
 void check(const ClientApi& api, const Status& status) {
     if (status.failed())
-        throw dbx::DatabaseError(statusText(api, status), status.code(), sqlState(api, status));
+        throw dbx::DatabaseError(statusText(api, status),
+                                 DatabaseCodes(status.code(), sqlState(api, status)));
 }
 
 }  // namespace qor::fbdriver
