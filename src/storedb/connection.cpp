@@ -5,9 +5,9 @@
 
 #include "storedb/driver_errors.h"
 #include "storedb/driver_library.h"
-#include "text/errors.h"
 #include "text/ascii.h"
 #include "text/builtin_account.h"
+#include "text/errors.h"
 #include "text/profile.h"
 
 namespace qor::storedb {
