@@ -116,7 +116,8 @@ void Attachment::endQuietly(Transaction& tx, Outcome outcome) noexcept {
     try {
         end(tx, outcome);
     } catch (const std::exception&) {
-        // The attachment is going anyway (or the line is gone): the server ends what is left.
+        // Nobody is left to tell: the attachment is going, or a failure is already on its way
+        // out. The server ends what is left when the attachment ends.
         tx = Transaction{};
     }
 }
