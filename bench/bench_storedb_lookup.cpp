@@ -3,22 +3,18 @@
 // one prepared statement reused with a parameter, the floor of what the database can answer.
 // Both rates are wall-clock: the embedded engine works on threads of its own.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "storedb/connection.h"
 #include "storedb/definition_paths.h"
 #include "storedb/query.h"
+#include "temp_database.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace qor;
 
 constexpr int kProducts = 100000;
@@ -38,40 +34,14 @@ std::string barcode(int i) {
 // A store database of kProducts products in a temporary folder, made once per run.
 class StoreOfProducts {
 public:
-    StoreOfProducts() {
-        std::string pattern = (fs::temp_directory_path() / "qor-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
-        folder_ = pattern;
-        const fs::path root = fs::path(__FILE__).parent_path().parent_path();
-        const fs::path database = folder_ / "POSDATA.FDB";
-        const std::string command = "'" + (root / "scripts/create-database").string() + "' '" +
-                                    database.string() + "' '" +
-                                    (root / "db/store-schema.sql").string() + "' >/dev/null";
-        if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot create " + database.string());
-
-        std::ofstream(folder_ / "dbxconnections.ini")
-            << "[Tendro]\nDriverName=Interbase\nDatabase=" << database.string()
-            << "\nUser_Name=SYSDBA\nPassword=quillbarn\nSQLDialect=3\nBlobSize=-1\n"
-               "WaitOnLocks=True\nInterbase TransIsolation=ReadCommited\n";
-        std::ofstream(folder_ / "dbxdrivers.ini")
-            << "[Interbase]\nLibraryName=libdbxfb.so\nVendorLib=libfbclient.so.2\n"
-               "GetDriverFunc=getSQLDriverINTERBASE\n";
-
-        // The plugin lies in the build's bin folder, beside the programs.
-        paths_ = std::make_unique<storedb::FixedDefinitionPaths>(
-            (fs::path(storedb::currentExecutableDir()).parent_path() / "bin").string());
-        paths_->set(storedb::kConnectionRegistryFile,
-                    storedb::UserValue::of((folder_ / "dbxconnections.ini").string()));
-        paths_->set(storedb::kDriverRegistryFile,
-                    storedb::UserValue::of((folder_ / "dbxdrivers.ini").string()));
-        connection_ = std::make_unique<storedb::SqlConnection>("SQLConnection1", *paths_);
+    StoreOfProducts() : paths_(QOR_BIN_DIR) {  // the plugin lies beside the programs
+        test::writeDbxFiles(database_.folder(), database_.path());
+        paths_.set(storedb::kConnectionRegistryFile,
+                   storedb::UserValue::of((database_.folder() / "dbxconnections.ini").string()));
+        paths_.set(storedb::kDriverRegistryFile,
+                   storedb::UserValue::of((database_.folder() / "dbxdrivers.ini").string()));
+        connection_ = std::make_unique<storedb::SqlConnection>("SQLConnection1", paths_);
         fill();
-    }
-
-    ~StoreOfProducts() {
-        connection_.reset();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
     storedb::SqlConnection& connection() { return *connection_; }
@@ -90,8 +60,8 @@ private:
         connection_->commit(desc);
     }
 
-    fs::path folder_;
-    std::unique_ptr<storedb::FixedDefinitionPaths> paths_;
+    test::TempDatabase database_;  // POSDATA.FDB from the store schema
+    storedb::FixedDefinitionPaths paths_;
     std::unique_ptr<storedb::SqlConnection> connection_;
 };
 

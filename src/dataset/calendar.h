@@ -14,13 +14,16 @@ constexpr long daysFromCivil(int year, int month, int day) {
     return era * 146097 + dayOfEra - 719468;
 }
 
-constexpr long daysFromCivil(const Date& date) { return daysFromCivil(date.year, date.month, date.day); }
+constexpr long daysFromCivil(const Date& date) {
+    return daysFromCivil(date.year, date.month, date.day);
+}
 
 constexpr Date civilFromDays(long days) {
     days += 719468;
     const long era = (days >= 0 ? days : days - 146096) / 146097;
     const long dayOfEra = days - era * 146097;
-    const long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const long monthIndex = (5 * dayOfYear + 2) / 153;  // March is 0
     const int day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);

@@ -4,9 +4,9 @@
 
 #include "dataset/dataset_impl.h"
 #include "dataset/datasource.h"
+#include "text/ascii.h"
 #include "text/cp950.h"
 #include "text/errors.h"
-#include "text/ascii.h"
 
 namespace qor::ds {
 

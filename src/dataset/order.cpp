@@ -4,8 +4,8 @@
 #include "dataset/dataset.h"
 #include "dataset/dataset_impl.h"
 #include "dataset/value_compare.h"
-#include "text/errors.h"
 #include "text/ascii.h"
+#include "text/errors.h"
 
 namespace qor::ds {
 

@@ -83,7 +83,7 @@ bool readBoolean(std::string_view text, bool& out) {
 }
 
 // yyyymmdd
-bool readDate(std::string_view text, Date& out) {
+bool readPacketDate(std::string_view text, Date& out) {
     if (text.size() != 8) return false;
     Date d;
     if (!readDigits(text, 0, 4, d.year) || !readDigits(text, 4, 2, d.month) ||
@@ -95,7 +95,7 @@ bool readDate(std::string_view text, Date& out) {
 }
 
 // hh:mm:ss, then optionally three digits of milliseconds
-bool readTime(std::string_view text, Time& out) {
+bool readPacketTime(std::string_view text, Time& out) {
     if (text.size() != 8 && text.size() != 11) return false;
     Time t;
     if (!readDigits(text, 0, 2, t.hour) || text[2] != ':' || !readDigits(text, 3, 2, t.minute) ||
@@ -107,10 +107,11 @@ bool readTime(std::string_view text, Time& out) {
     return true;
 }
 
-bool readDateTime(std::string_view text, DateTime& out) {
+bool readPacketDateTime(std::string_view text, DateTime& out) {
     if (text.size() < 9 || text[8] != 'T') return false;
     DateTime dt;
-    if (!readDate(text.substr(0, 8), dt.date) || !readTime(text.substr(9), dt.time)) return false;
+    if (!readPacketDate(text.substr(0, 8), dt.date) || !readPacketTime(text.substr(9), dt.time))
+        return false;
     out = dt;
     return true;
 }
@@ -205,15 +206,15 @@ bool readScalar(const FieldType& type, std::string_view text, Value& out) {
     }
     case FieldKind::Date: {
         Date v;
-        return keepIf(readDate(text, v), v, out);
+        return keepIf(readPacketDate(text, v), v, out);
     }
     case FieldKind::Time: {
         Time v;
-        return keepIf(readTime(text, v), v, out);
+        return keepIf(readPacketTime(text, v), v, out);
     }
     case FieldKind::DateTime: {
         DateTime v;
-        return keepIf(readDateTime(text, v), v, out);
+        return keepIf(readPacketDateTime(text, v), v, out);
     }
     default:
         return false;

@@ -15,7 +15,8 @@ std::optional<long long> wholeNumber(std::string_view s) {
     if (auto value = text::parseWholeNumber<long long>(s)) return value;
     const bool hasSign = !s.empty() && (s.front() == '+' || s.front() == '-');
     const std::string_view digits = s.substr(hasSign ? 1 : 0);
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), text::isDigit)) return std::nullopt;
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), text::isDigit))
+        return std::nullopt;
     const long long most = std::numeric_limits<long long>::max();
     return s.front() == '-' ? -most : most;
 }

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include "gateway/transport_failure.h"
+#include "text/system_text.h"
 
 namespace qor::gateway {
 
@@ -18,20 +18,20 @@ void writeReplyDump(const std::string& folder, const std::string& reply) {
     std::error_code error;
     if (!folder.empty() && !fs::is_directory(folder, error)) {
         fs::create_directories(folder, error);
-        if (error) fail(error.message() + ".");
+        if (error) fail(text::systemErrorText(error) + ".");
     }
     // Rewritten in place and then cut to size: truncating to zero first makes ext4 flush
     // the file when it is closed, which costs milliseconds on every call.
     std::FILE* file = std::fopen(path.c_str(), "r+b");
     if (!file) file = std::fopen(path.c_str(), "wb");
-    if (!file) fail(std::string(std::strerror(errno)) + ".");
+    if (!file) fail(text::systemErrorText(errno) + ".");
     const std::string content = reply + "\r\n";
     const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
     const int savedErrno = errno;
     if (std::fclose(file) != 0 || !written)
-        fail(std::string(std::strerror(written ? errno : savedErrno)) + ".");
+        fail(text::systemErrorText(written ? errno : savedErrno) + ".");
     fs::resize_file(path, content.size(), error);
-    if (error) fail(error.message() + ".");
+    if (error) fail(text::systemErrorText(error) + ".");
 }
 
 }  // namespace qor::gateway

@@ -6,6 +6,7 @@
 #include <boost/asio/write.hpp>
 
 #include "gateway/transport_failure.h"
+#include "text/system_text.h"
 
 namespace qor::gateway {
 
@@ -38,7 +39,7 @@ struct SocketConnection::Impl {
 namespace {
 
 std::string systemText(const error_code& error) {
-    std::string text = error.message();
+    std::string text = text::systemErrorText(static_cast<std::error_code>(error));
     if (!text.empty() && text.back() != '.') text += '.';
     return text;
 }

@@ -5,9 +5,9 @@
 
 #include "storedb/driver_errors.h"
 #include "storedb/driver_library.h"
-#include "text/errors.h"
 #include "text/ascii.h"
 #include "text/builtin_account.h"
+#include "text/errors.h"
 #include "text/profile.h"
 
 namespace qor::storedb {
@@ -126,7 +126,8 @@ void SqlConnection::completeDriverNames() {
     if (driverName_.empty()) throw Error("Missing DriverName property");
     if (!libraryName_.empty() && !vendorLib_.empty() && !getDriverFunc_.empty()) return;
     const std::string driversPath = driverDefinitionPath(paths_);
-    if (libraryName_.empty()) libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
+    if (libraryName_.empty())
+        libraryName_ = definitionValue(driversPath, driverName_, "LibraryName");
     if (vendorLib_.empty())
         vendorLib_ = text::trimBlanks(definitionValue(driversPath, driverName_, "VendorLib"));
     if (getDriverFunc_.empty())
@@ -149,7 +150,8 @@ std::unique_ptr<dbx::Driver> SqlConnection::loadDriver() {
 // A new attachment given every other non-empty parameter as an option, then connected.
 std::unique_ptr<dbx::Connection> SqlConnection::attach(dbx::Driver& driver,
                                                        const std::string& database) {
-    std::unique_ptr<dbx::Connection> attachment = driverCall([&] { return driver.createConnection(); });
+    std::unique_ptr<dbx::Connection> attachment =
+        driverCall([&] { return driver.createConnection(); });
     const std::string isolationKey = driverName_ + " TransIsolation";
     driverCall([&] {
         for (auto& [key, value] : params_.lines()) {

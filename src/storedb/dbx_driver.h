@@ -20,10 +20,10 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "dataset/value.h"
+#include "text/errors.h"
 
 // A type thrown across the boundary keeps one identity on both sides.
 #if defined(__GNUC__)
@@ -34,20 +34,15 @@
 
 namespace qor::dbx {
 
-// A failure the database reported: its text as the client words it, Firebird's first GDS code
-// of the status vector (the isc_... values of iberror.h) and the five-character SQLSTATE.
+// A failure the database reported: its text as the client words it, and its codes.
 class QOR_DBX_SHARED DatabaseError : public std::runtime_error {
 public:
-    DatabaseError(const std::string& text, long gdsCode, std::string_view sqlState)
-        : std::runtime_error(text), gdsCode_(gdsCode) {
-        sqlState.copy(sqlState_, sizeof sqlState_ - 1);
-    }
-    long gdsCode() const noexcept { return gdsCode_; }
-    std::string_view sqlState() const noexcept { return sqlState_; }
+    DatabaseError(const std::string& text, const DatabaseCodes& codes)
+        : std::runtime_error(text), codes_(codes) {}
+    const DatabaseCodes& codes() const noexcept { return codes_; }
 
 private:
-    long gdsCode_;
-    char sqlState_[6] = {};
+    DatabaseCodes codes_;
 };
 
 // Rows of a read statement.

@@ -17,7 +17,7 @@ decltype(auto) driverCall(Fn&& fn) {
     } catch (const Error&) {
         throw;
     } catch (const dbx::DatabaseError& e) {
-        throw Error(e.what(), e.gdsCode(), e.sqlState());
+        throw Error(e.what(), e.codes());
     } catch (const std::exception& e) {
         throw Error(e.what());
     }

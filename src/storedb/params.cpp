@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "dataset/value_text.h"
-#include "text/errors.h"
 #include "text/ascii.h"
+#include "text/errors.h"
 
 namespace qor::storedb {
 

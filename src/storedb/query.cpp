@@ -3,8 +3,8 @@
 #include "dataset/value_text.h"
 
 #include "storedb/driver_errors.h"
-#include "text/errors.h"
 #include "text/ascii.h"
+#include "text/errors.h"
 
 namespace qor::storedb {
 

@@ -21,7 +21,8 @@ bool beginsWithNoCase(std::string_view text, std::string_view part) {
     if (part.size() > text.size()) return false;
     for (std::size_t i = 0; i < part.size(); ++i) {
         if (isLead(text[i]) && i + 1 < text.size()) {
-            if (i + 1 >= part.size() || text[i] != part[i] || text[i + 1] != part[i + 1]) return false;
+            if (i + 1 >= part.size() || text[i] != part[i] || text[i + 1] != part[i + 1])
+                return false;
             ++i;
         } else if (upper(text[i]) != upper(part[i])) {
             return false;

@@ -7,26 +7,37 @@
 
 namespace qor {
 
-// An error whose text is shown to the user in the error box. One the database reported also
-// carries the database's codes, so callers and tests can tell failures apart by code rather
-// than by their wording.
-class Error : public std::runtime_error {
+// What a database says about a failure besides its text: Firebird's first GDS code of the
+// status vector (the isc_... values of iberror.h) and the five-character SQLSTATE. Both are
+// 0 and "" for a failure the database did not report.
+class DatabaseCodes {
 public:
-    explicit Error(const std::string& message) : std::runtime_error(message) {}
-    // `gdsCode`: Firebird's first GDS code of the status vector (the isc_... values of
-    // iberror.h); `sqlState`: the five-character SQLSTATE.
-    Error(const std::string& message, long gdsCode, std::string_view sqlState)
-        : std::runtime_error(message), gdsCode_(gdsCode) {
+    DatabaseCodes() = default;
+    DatabaseCodes(long gdsCode, std::string_view sqlState) : gdsCode_(gdsCode) {
         sqlState.copy(sqlState_, sizeof sqlState_ - 1);
     }
-
-    // 0 and "" for failures the database did not report.
     long gdsCode() const noexcept { return gdsCode_; }
     std::string_view sqlState() const noexcept { return sqlState_; }
 
 private:
     long gdsCode_ = 0;
     char sqlState_[6] = {};
+};
+
+// An error whose text is shown to the user in the error box. One the database reported also
+// carries the database's codes, so callers and tests can tell failures apart by code rather
+// than by their wording.
+class Error : public std::runtime_error {
+public:
+    explicit Error(const std::string& message) : std::runtime_error(message) {}
+    Error(const std::string& message, const DatabaseCodes& codes)
+        : std::runtime_error(message), codes_(codes) {}
+
+    long gdsCode() const noexcept { return codes_.gdsCode(); }
+    std::string_view sqlState() const noexcept { return codes_.sqlState(); }
+
+private:
+    DatabaseCodes codes_;
 };
 
 // Ends the action with nothing shown: the user has already been told.

@@ -1,6 +1,63 @@
 #pragma once
 // FormQorClient: the program's one window. It owns every dataset the workflows use; its
 // handlers are spread over one source file per workflow.
+//
+// The components keep their layout names, which say little by themselves. Prefixes: CDS_ an
+// in-memory dataset, DSP_ a provider, SQL_ a store-database query, DS_ a data source, Ed_ an
+// edit; Panel, Label and SpeedButton are numbered in layout order; handlers are named after
+// the control and the event (SpeedButton2Click). What each one is for:
+//
+//   name                          what it is                                 used by
+//   Panel1                        sign-in bar, top                           sign-in
+//   Label1, Ed_CustID             "店代號": the store code                   sign-in
+//   Label2, Ed_Passwd             "識別碼": the identification code, as #    sign-in
+//   SpeedButton1                  "連線": signs in                           sign-in
+//   Label28, Ed_Day               "前推天數": days to look back              product download
+//   Panel2, Memo1                 status line; a sign-in empties it          sign-in
+//   Panel3                        work area, shown once signed in            all work
+//   Panel4                        button bar of the work area                all work
+//   SpeedButton2                  "商品資料": product download               products
+//   SpeedButton3                  "販促資料": promotion download             promotions
+//   SpeedButton4                  "廠商資料": supplier list                  suppliers
+//   CheckBox1                     "生鮮商品": fresh goods only               product download
+//   Panel5, PageControl1          page area and its tabs                     tab switch
+//   TabSheet1                     product tab                                products
+//   TabSheet2                     promotion tab                              promotions
+//   TabSheet3                     supplier tab                               suppliers
+//   Splitter1                     between the product grid and the editor    product editor
+//   Panel7, Panel8                editor area; the editor's controls         product editor
+//   Panel9                        the editor's buttons                       product editor
+//   SpeedButton5                  "匯入存檔": imports the current product    product import
+//   SpeedButton6                  "復原編輯": drops the row's changes        product editor
+//   SpeedButton9                  no caption: imports every product          product import
+//   Panel10                       promotion tab frame                        promotions
+//   Panel11, Panel12              master grid panel; item grid panel         promotions
+//   Panel13                       item check panel                           item check
+//   SpeedButton7                  "品項檢查": the item check                 item check
+//   SpeedButton8                  "資料轉入": never shown, pressed by the    transfer
+//                                 item check to transfer the promotion
+//   Memo2                         text box under the item check; unused      -
+//   Panel14, Panel15              supplier grid panel; search edit panel     suppliers
+//   ClientDataSet1, CDS_Cust      the signed-in store's row, twice           sign-in
+//   CDS_Source                    head-office rows of the last download      products,
+//                                                                            promotions, item check
+//   CDS_PSaleSub, DS_PSaleSub     the current promotion's items              promotions, transfer
+//   CDS_Fac, DS_Fac               head-office suppliers                      suppliers
+//   -- in store() (storedb::StoreObjects):
+//   SQLConnection1                the store database                         all but the transfer
+//   SQLConnection2                the store database, second attachment      transfer
+//   SQLQuery1                     look-ups by barcode and key; the insert    products, promotions
+//   SQLQuery2                     the look-up at each editor state change    product editor
+//   SQL_M, SQL_S                  promotion master and item inserts          transfer
+//   SQL_Product, DSP_Product,     the product record: products the store     products, editor,
+//     CDS_PRODUCT, DS_PRODUCT       lacks, edited and imported                 import
+//   CDS_PDITEM, CDS_Provider,     category, supplier, attribute and unit     product editor
+//     CDS_PDCLASS, CDS_Unit         lists of the look-up combos (with their
+//                                   SQL_ queries and DSP_ providers)
+//   SQL_PSaleMaster,              the promotions the store has not taken,    promotions, transfer
+//     DSP_PSaleMaster,              in the layout of the store's master
+//     CDS_PsaleMaster,              table
+//     DS_PSaleMaster
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>

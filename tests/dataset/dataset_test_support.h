@@ -1,9 +1,9 @@
 #pragma once
 // What the engine tests share: declared fields made in one line, errors caught as text.
-#include <functional>
 #include <string>
 
 #include "dataset/field.h"
+#include "error_text.h"
 #include "text/errors.h"
 
 namespace qor::ds::test {
@@ -17,14 +17,6 @@ inline FieldDef fieldDef(std::string name, FieldKind kind, int size = 0, std::st
     return d;
 }
 
-// The text of the qor::Error the action raises, or "(no error)".
-inline std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const qor::Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using qor::test::errorOf;
 
 }  // namespace qor::ds::test

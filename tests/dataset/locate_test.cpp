@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "dataset/dataset.h"
+#include "error_text.h"
 #include "text/cp950.h"
 #include "text/errors.h"
 
@@ -29,12 +30,7 @@ protected:
     }
     std::string current() { return ds.fieldByName("NAME").asString(); }
     std::string errorOf(std::string_view field, std::string_view text) {
-        try {
-            ds.locate(field, text, kBoth);
-        } catch (const qor::Error& e) {
-            return e.what();
-        }
-        return "(no error)";
+        return qor::test::errorOf([&] { ds.locate(field, text, kBoth); });
     }
     Dataset ds{"CDS_Fac"};
 };

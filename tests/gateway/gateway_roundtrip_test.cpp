@@ -25,7 +25,7 @@ TEST(GatewayRoundTrip, SignInStatementBringsTheCustomerRow) {
     EXPECT_EQ(cust.recordCount(), 1);
     EXPECT_EQ(cust.field(1).asString(), name);
     EXPECT_EQ(cust.fieldByName("U_DIS").asString(), "95");
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages().empty());
 
     // No matching row: a packet with the fields and no rows.
     module.OpenRemoteQuery(cust, "SELECT CUST_ID FROM CUSTOMER WHERE CUST_ID = 'none'\r\n");

@@ -1,35 +1,21 @@
 #pragma once
-// Shared pieces of the gateway tests: a temporary folder with httpset.ini, recorded message
-// boxes, and readers for the parts of a recorded request.
+// Shared pieces of the gateway tests: a gateway module over a temporary folder with
+// httpset.ini, and readers for the parts of a recorded request.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "text/dialogs.h"
+#include "recording_dialogs.h"
+#include "temp_folder.h"
 
 namespace qor::gateway::testing {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qor-gw-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using qor::test::RecordingDialogs;
+using qor::test::TempFolder;
 
 inline void writeFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -42,15 +28,6 @@ inline std::string readFile(const std::string& path) {
     content << in.rdbuf();
     return content.str();
 }
-
-// Every message box the module shows.
-class RecordingDialogs : public Dialogs {
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void showWarning(const std::string& text) override { warnings.push_back(text); }
-    std::vector<std::string> messages;
-    std::vector<std::string> warnings;
-};
 
 // The boundary named in a request's Content-Type header.
 inline std::string boundaryOf(const std::string& request) {

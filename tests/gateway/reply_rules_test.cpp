@@ -35,7 +35,7 @@ TEST(ReplyRules, RedirectRepeatsTheSamePostWithTheCookieItSet) {
     expected.replace(0, expected.find("\r\n"), "POST /oVat/ado/next.php HTTP/1.0");
     expected.insert(headOf(expected).size() - 2, "Cookie: sid=abc\r\n");
     EXPECT_EQ(second, expected);
-    EXPECT_TRUE(client.dialogs.messages.empty());
+    EXPECT_TRUE(client.dialogs.messages().empty());
 }
 
 TEST(ReplyRules, RedirectChainFollowsAbsoluteAndRelativeLocations) {
@@ -67,14 +67,14 @@ TEST(ReplyRules, FifteenthRedirectEndsInAnEmptyReply) {
     EXPECT_EQ(server.connectionCount(), 15);
     EXPECT_FALSE(client.target.active());
     EXPECT_EQ(client.target.fieldCount(), 0);
-    EXPECT_TRUE(client.dialogs.messages.empty());
+    EXPECT_TRUE(client.dialogs.messages().empty());
 }
 
 TEST(ReplyRules, RedirectWithoutLocationIsAFailure) {
     ScriptedServer server({{httpReply("HTTP/1.1 303 See Other", "")}});
     GatewayClient client(server.port());
     EXPECT_EQ(client.call(), aborted());
-    EXPECT_EQ(client.dialogs.messages,
+    EXPECT_EQ(client.dialogs.messages(),
               std::vector<std::string>{client.failureMessage("HTTP/1.1 303 See Other")});
 }
 
@@ -121,7 +121,7 @@ TEST(ReplyRules, EarlyCloseCutsTheBodyShortWithoutFailure) {
     ScriptedServer server({{"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n<RESULT>cut"}});
     GatewayClient client(server.port());
     EXPECT_EQ(client.call(), failed("<RESULT>cut"));
-    EXPECT_TRUE(client.dialogs.messages.empty());
+    EXPECT_TRUE(client.dialogs.messages().empty());
 }
 
 TEST(ReplyRules, ContentLengthFramesTheBody) {
@@ -141,7 +141,7 @@ TEST(ReplyRules, ServerErrorShowsItsStatusLineAndLeavesTheTarget) {
     GatewayClient client(server.port());
     client.fillTarget();
     EXPECT_EQ(client.call(), aborted());
-    EXPECT_EQ(client.dialogs.messages,
+    EXPECT_EQ(client.dialogs.messages(),
               std::vector<std::string>{client.failureMessage("HTTP/1.1 500 Internal Server Error")});
     EXPECT_TRUE(client.targetUntouched());
     EXPECT_TRUE(server.waitForClientClose(0));
@@ -153,7 +153,7 @@ TEST(ReplyRules, StatusesThatAreNotAnswersAreFailures) {
         ScriptedServer server({{httpReply(line, "")}});
         GatewayClient client(server.port());
         EXPECT_EQ(client.call(), aborted()) << line;
-        EXPECT_EQ(client.dialogs.messages, std::vector<std::string>{client.failureMessage(line)});
+        EXPECT_EQ(client.dialogs.messages(), std::vector<std::string>{client.failureMessage(line)});
     }
 }
 
@@ -169,7 +169,7 @@ TEST(ReplyRules, HeaderLineLongerThan65000CharactersIsAFailure) {
         ScriptedServer server({{httpReply(kOk, "<RESULT>too long", longest + "a\r\n")}});
         GatewayClient client(server.port());
         EXPECT_EQ(client.call(), aborted());
-        EXPECT_EQ(client.dialogs.messages,
+        EXPECT_EQ(client.dialogs.messages(),
                   std::vector<std::string>{client.failureMessage("Maximum line length exceeded.")});
     }
 }
@@ -179,7 +179,7 @@ TEST(ReplyRules, PassingTheTimeLimitIsAFailureAndTheNextCallStillWorks) {
     GatewayClient client(server.port(), 300);
     client.fillTarget();
     EXPECT_EQ(client.call(), aborted());
-    EXPECT_EQ(client.dialogs.messages,
+    EXPECT_EQ(client.dialogs.messages(),
               std::vector<std::string>{client.failureMessage("Read timed out.")});
     EXPECT_TRUE(client.targetUntouched());
     EXPECT_EQ(client.call(), failed("<RESULT>second"));
@@ -193,7 +193,7 @@ TEST(ReplyRules, RefusedConnectionIsAFailure) {
     }
     GatewayClient client(port);
     EXPECT_EQ(client.call(), aborted());
-    EXPECT_EQ(client.dialogs.messages,
+    EXPECT_EQ(client.dialogs.messages(),
               std::vector<std::string>{client.failureMessage("Connection refused.")});
 }
 

@@ -63,7 +63,7 @@ std::string sendOne(const std::string& moreSettings, const std::string& statemen
     TDataModHttp module(folder.path(), folder.file("dump"), dialogs, 10000);
     ds::Dataset target("ClientDataSet1");
     module.OpenRemoteQuery(target, statement);
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages().empty());
     return server.request(0);
 }
 
@@ -193,8 +193,8 @@ TEST(RequestWire, PortThatIsNoNumberIsATransportFailure) {
     TDataModHttp module(folder.path(), folder.file("dump"), dialogs, 10000);
     ds::Dataset target("ClientDataSet1");
     EXPECT_THROW(module.OpenRemoteQuery(target, "select 1\r\n"), SilentAbort);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0], "http://127.0.0.1:80a/oVat/ado/index.php" +
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0], "http://127.0.0.1:80a/oVat/ado/index.php" +
                                        text::utf8ToCp950("錯誤的連線: ") +
                                        "Invalid port number: 80a");
 }

@@ -1,6 +1,7 @@
 // What happens to the reply: error replies, loading into the target, and the reply dump.
 #include <gtest/gtest.h>
 
+#include "chinese_system_messages.h"
 #include "gateway_test_support.h"
 #include "scripted_server.h"
 
@@ -39,7 +40,7 @@ TEST(ReplyHandling, ErrorReplyRaisesTheWholeReplyAndLeavesTheTarget) {
         client.fillTarget();
         EXPECT_EQ(client.call(), failed(reply));
         EXPECT_TRUE(client.targetUntouched()) << reply;
-        EXPECT_TRUE(client.dialogs.messages.empty());
+        EXPECT_TRUE(client.dialogs.messages().empty());
     }
 }
 
@@ -62,7 +63,7 @@ TEST(ReplyHandling, EmptyReplyLeavesTheTargetClosedAndRaisesNothing) {
     EXPECT_EQ(client.call(), returned());
     EXPECT_FALSE(client.target.active());
     EXPECT_EQ(client.target.fieldCount(), 0);
-    EXPECT_TRUE(client.dialogs.messages.empty());
+    EXPECT_TRUE(client.dialogs.messages().empty());
 }
 
 TEST(ReplyDump, HoldsTheLastReplyOfEverySuccessfulExchange) {
@@ -102,11 +103,23 @@ TEST(ReplyDump, FolderThatCannotBeWrittenIsATransportFailure) {
     writeFile(client.dumpDir(), "in the way");
     client.fillTarget();
     EXPECT_EQ(client.call(), aborted());
-    ASSERT_EQ(client.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(client.dialogs.messages[0].starts_with(
+    ASSERT_EQ(client.dialogs.messages().size(), 1u);
+    EXPECT_TRUE(client.dialogs.messages()[0].starts_with(
         client.failureMessage("Cannot create file \"" + client.dumpDir() + "/Result.txt\". ")))
-        << client.dialogs.messages[0];
+        << client.dialogs.messages()[0];
     EXPECT_TRUE(client.targetUntouched());
+}
+
+TEST(ReplyDump, TheSystemsReasonIsShownInEnglishUnderAChineseLocale) {
+    test::ChineseSystemMessages chinese;
+    if (!chinese.translated()) GTEST_SKIP() << "no translated system messages on this machine";
+    ScriptedServer server({{httpReply(kOk, "")}});
+    GatewayClient client(server.port());
+    writeFile(client.dumpDir(), "in the way");
+    EXPECT_EQ(client.call(), aborted());
+    EXPECT_EQ(client.dialogs.messages(),
+              std::vector<std::string>{client.failureMessage(
+                  "Cannot create file \"" + client.dumpDir() + "/Result.txt\". Not a directory.")});
 }
 
 }  // namespace

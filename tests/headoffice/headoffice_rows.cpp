@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "dataset/value_text.h"
 #include "text/cp950.h"
 
 namespace qor::headoffice::testing {
@@ -21,10 +22,7 @@ std::string dateDaysAgo(int daysAgo) {
     local.tm_mday -= daysAgo;
     local.tm_hour = 12;  // away from any daylight-saving edge
     std::mktime(&local);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday);
-    return text;
+    return ds::formatDate({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday});
 }
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "text/dialogs.h"
+#include "recording_dialogs.h"
 
 namespace qor::headoffice::testing {
 
@@ -41,13 +41,6 @@ std::string promotionItemsStatement(const std::string& masterId);
 std::string itemCheckStatement(const std::string& masterId);
 std::string supplierStatement();
 
-// Message boxes recorded instead of shown.
-class RecordingDialogs : public Dialogs {
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void showWarning(const std::string& text) override { warnings.push_back(text); }
-    std::vector<std::string> messages;
-    std::vector<std::string> warnings;
-};
+using qor::test::RecordingDialogs;
 
 }  // namespace qor::headoffice::testing

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "chinese_system_messages.h"
 #include "fbdriver_plugin.h"
 
 using namespace qor;
@@ -67,6 +68,15 @@ TEST_F(FbDriverConnect, DialectOneIsHandedToTheServer) {
     EXPECT_EQ(firstValue(*dialectOne, "SELECT 1/2 FROM RDB$DATABASE"), ds::Value(0.5));
     auto dialectThree = connectTo(db_.path(), {{"SQLDialect", "3"}});
     EXPECT_EQ(firstValue(*dialectThree, "SELECT 1/2 FROM RDB$DATABASE"), ds::Value(std::int64_t{0}));
+}
+
+TEST_F(FbDriverConnect, TheSystemsReasonInAFailureIsEnglishUnderAChineseLocale) {
+    test::ChineseSystemMessages chinese;
+    if (!chinese.translated()) GTEST_SKIP() << "no translated system messages on this machine";
+    auto connection = makeDriver()->createConnection();
+    const std::string missing = db_.folder().string() + "/NOSUCH.FDB";
+    std::string error = failureOf([&] { connection->connect(missing, "SYSDBA", "x"); });
+    EXPECT_THAT(error, HasSubstr("No such file or directory"));
 }
 
 TEST_F(FbDriverConnect, AMissingFileFailsWithFirebirdsOwnText) {

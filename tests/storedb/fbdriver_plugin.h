@@ -8,9 +8,11 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dataset/value.h"
+#include "error_text.h"
 #include "storedb/dbx_driver.h"
 #include "temp_database.h"
 #include "text/builtin_account.h"
@@ -39,8 +41,9 @@ inline std::unique_ptr<dbx::Driver> makeDriver(const std::string& vendorLib = "l
 using Options = std::map<std::string, std::string>;
 
 // A connection to `database` (a path opened embedded, or "server:path") with the options given.
-inline std::unique_ptr<dbx::Connection> connectTo(const std::string& database, const Options& options = {},
-                                                  const std::string& password = std::string(text::kBuiltinPassword)) {
+inline std::unique_ptr<dbx::Connection> connectTo(
+    const std::string& database, const Options& options = {},
+    const std::string& password = std::string(text::kBuiltinPassword)) {
     static std::unique_ptr<dbx::Driver> driver = makeDriver();
     auto connection = driver->createConnection();
     for (const auto& [key, value] : options) connection->setOption(key, value);
@@ -69,15 +72,10 @@ inline std::int64_t countOf(dbx::Connection& connection, const std::string& tabl
     return std::get<std::int64_t>(firstValue(connection, "SELECT COUNT(*) FROM " + table));
 }
 
-// What a failing call threw, or "" when it did not throw.
+// What a failing call of the driver says: its failures are std::runtime_error.
 template <typename F>
 std::string failureOf(F&& call) {
-    try {
-        call();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return {};
+    return test::errorOf<std::exception>(std::forward<F>(call));
 }
 
 // The database failure a call raises, its codes with it; fails the test when there is none.
@@ -89,7 +87,7 @@ dbx::DatabaseError databaseErrorOf(F&& call) {
         return e;
     }
     ADD_FAILURE() << "the database reported no failure";
-    return dbx::DatabaseError("", 0, "");
+    return dbx::DatabaseError("", {});
 }
 
 }  // namespace qor::fbtest

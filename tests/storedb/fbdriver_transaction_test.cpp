@@ -96,8 +96,8 @@ TEST_F(FbDriverTransactions, WithoutLockWaitsAConflictFailsAtOnce) {
     first->execute(update, {std::string("first")});
     second->startTransaction(0);
     const auto error = databaseErrorOf([&] { second->execute(update, {std::string("second")}); });
-    EXPECT_EQ(error.gdsCode(), isc_deadlock) << error.what();
-    EXPECT_EQ(error.sqlState(), "40001");
+    EXPECT_EQ(error.codes().gdsCode(), isc_deadlock) << error.what();
+    EXPECT_EQ(error.codes().sqlState(), "40001");
     second->rollback();
     first->commit();
     EXPECT_EQ(firstValue(*second, "SELECT UNITNAME FROM PROD_UNIT"), ds::Value(std::string("first")));
@@ -107,7 +107,7 @@ TEST_F(FbDriverTransactions, AFailedWriteOnItsOwnLeavesNothingBehind) {
     auto connection = connectTo(db_.path());
     insertUnit(*connection, "U1");
     const auto error = databaseErrorOf([&] { insertUnit(*connection, "U1"); });
-    EXPECT_EQ(error.gdsCode(), isc_unique_key_violation) << error.what();
+    EXPECT_EQ(error.codes().gdsCode(), isc_unique_key_violation) << error.what();
     EXPECT_THAT(error.what(), HasSubstr("PK_PROD_UNIT"));
     EXPECT_FALSE(connection->inTransaction());
     EXPECT_EQ(countOf(*connection, "PROD_UNIT"), 1);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "error_text.h"
 #include "storedb/store_objects.h"
 #include "storedb/transaction_scope.h"
 #include "storedb_fixture.h"
@@ -23,12 +24,7 @@ void writeText(const fs::path& path, const std::string& text) {
 
 // The failure text of one connect attempt; empty when it connected.
 std::string connectError(SqlConnection& connection) {
-    try {
-        connection.open();
-        return {};
-    } catch (const Error& e) {
-        return e.what();
-    }
+    return test::errorOf([&] { connection.open(); });
 }
 
 class ConnectTest : public StoreDbTest {};

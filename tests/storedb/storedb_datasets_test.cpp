@@ -2,6 +2,7 @@
 // rows, command texts, and the four lookup lists.
 #include <gtest/gtest.h>
 
+#include "error_text.h"
 #include "storedb/lookup_datasets.h"
 #include "storedb/product_record.h"
 #include "storedb/store_objects.h"
@@ -13,12 +14,7 @@ namespace qor::storedb::testing {
 namespace {
 
 std::string openError(ds::Dataset& dataset) {
-    try {
-        dataset.open();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return {};
+    return test::errorOf([&] { dataset.open(); });
 }
 
 // ---- the product record as declared

@@ -2,6 +2,7 @@
 // as values and as what the database stores.
 #include <gtest/gtest.h>
 
+#include "error_text.h"
 #include "storedb/params.h"
 #include "storedb_fixture.h"
 #include "text/errors.h"
@@ -11,14 +12,7 @@ namespace {
 
 using ds::FieldKind;
 
-std::string errorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return {};
-}
+using qor::test::errorOf;
 
 TEST(ParamMarkers, OnePerMarkerOutsideQuotedTextInOrder) {
     ParamSet set;

@@ -23,25 +23,6 @@ protected:
     SqlQuery query_;
 };
 
-TEST_F(QueryTest, TheReconciliationLookUpFindsByBarcodeOrCode) {
-    auto lookUpBarcode = [&](const std::string& b) {
-        query_.close();
-        query_.clearSql();
-        query_.addLine("SELECT PROD_ID,PROD_BARCODE FROM PRODUCT ");
-        query_.addLine(" WHERE PROD_BARCODE = '" + b + "'");
-        query_.addLine(" OR PROD_ID = '" + b + "'");
-        query_.addLine(" OR PROD_BARCODE = '" + b + "'");
-        query_.open();
-        return !query_.isEmpty();
-    };
-    EXPECT_TRUE(lookUpBarcode("4710001"));
-    EXPECT_TRUE(lookUpBarcode("P002"));
-    EXPECT_FALSE(lookUpBarcode("4719999"));
-    EXPECT_EQ(query_.sql(),
-              "SELECT PROD_ID,PROD_BARCODE FROM PRODUCT \r\n WHERE PROD_BARCODE = '4719999'\r\n"
-              " OR PROD_ID = '4719999'\r\n OR PROD_BARCODE = '4719999'\r\n");
-}
-
 TEST_F(QueryTest, AColumnOfAnEmptyResultReadsAsEmptyText) {
     EXPECT_EQ(lookUp(query_, "SELECT * FROM PROD_ITEM WHERE PD_ITEMID = 'none'", "PD_ITEMNAME"), "");
     EXPECT_TRUE(query_.isEmpty());

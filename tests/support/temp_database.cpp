@@ -2,7 +2,6 @@
 
 #include "storedb/connection.h"
 
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,39 +95,22 @@ fs::path templateFor(const std::vector<std::string>& schemaFiles) {
 
 }  // namespace
 
-fs::path makeTempFolder(const std::string& prefix) {
-    std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder like " + pattern);
-    return fs::path(pattern);
-}
-
 TempDatabase::TempDatabase(const std::string& extraSql)
     : TempDatabase(std::vector<std::string>{"db/store-schema.sql"}, extraSql) {}
 
 TempDatabase::TempDatabase(const std::vector<std::string>& schemaFiles, const std::string& extraSql,
-                           const std::string& fileName) {
-    folder_ = makeTempFolder("qor-db-");
-    path_ = folder_ / fileName;
-    try {
-        fs::copy_file(templateFor(schemaFiles), path_);
-        fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write |
-                                   fs::perms::group_read | fs::perms::group_write);
-        if (!extraSql.empty()) runSql(extraSql);
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-        throw;
-    }
-}
-
-TempDatabase::~TempDatabase() {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+                           const std::string& fileName)
+    : path_(folder_.path() / fileName) {
+    // A failure from here on removes the folder with the object.
+    fs::copy_file(templateFor(schemaFiles), path_);
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write |
+                               fs::perms::group_read | fs::perms::group_write);
+    if (!extraSql.empty()) runSql(extraSql);
 }
 
 void TempDatabase::runSql(const std::string& sql) const {
     static std::atomic<int> counter{0};
-    fs::path script = folder_ / ("script-" + std::to_string(++counter) + ".sql");
+    fs::path script = folder_.path() / ("script-" + std::to_string(++counter) + ".sql");
     writeFile(script, sql + "\nCOMMIT;\n");
     // Embedded: no server, any user. A server's credentials in the environment are dropped.
     std::string command = "env -u ISC_USER -u ISC_PASSWORD isql-fb -q -b -user SYSDBA -i " +

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace qor::test {
 
 class TempDatabase {
@@ -17,11 +19,10 @@ public:
     // "db/headoffice-schema.sql"), then `extraSql`, into <folder>/<fileName>.
     TempDatabase(const std::vector<std::string>& schemaFiles, const std::string& extraSql,
                  const std::string& fileName = "POSDATA.FDB");
-    ~TempDatabase();
     TempDatabase(const TempDatabase&) = delete;
     TempDatabase& operator=(const TempDatabase&) = delete;
 
-    const std::filesystem::path& folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
     // The database file's full path: what "Database=" names for an embedded connection.
     std::string path() const { return path_.string(); }
 
@@ -30,7 +31,7 @@ public:
     void runSql(const std::string& sql) const;
 
 private:
-    std::filesystem::path folder_;
+    TempFolder folder_{"qor-db-"};
     std::filesystem::path path_;
 };
 
@@ -48,8 +49,5 @@ struct DbxFiles {
 void writeDbxFiles(const std::filesystem::path& folder, const DbxFiles& files);
 // The common case: both files for `database` with the built-in values.
 void writeDbxFiles(const std::filesystem::path& folder, const std::string& database);
-
-// A folder under the system's temporary folder, created now, unique to this call.
-std::filesystem::path makeTempFolder(const std::string& prefix);
 
 }  // namespace qor::test

@@ -67,17 +67,12 @@ protected:
         gateway = nullptr;
     }
     void SetUp() override {
-        folder = qor::test::makeTempFolder("signin");
-        gateway->writeHttpSet(folder.string());
-        window = std::make_unique<SignInWindow>(folder.string());
-    }
-    void TearDown() override {
-        window.reset();
-        std::filesystem::remove_all(folder);
+        gateway->writeHttpSet(folder.path().string());
+        window = std::make_unique<SignInWindow>(folder.path().string());
     }
 
     static qor::test::GatewayProcess* gateway;
-    std::filesystem::path folder;
+    qor::test::TempFolder folder{"signin-"};
     std::unique_ptr<SignInWindow> window;
 };
 
@@ -165,19 +160,14 @@ TEST_F(SignIn, SigningInAgainWhileATabIsShownLeavesNoTab) {
 // A window whose gateway module reads an httpset.ini pointing at `port`.
 class SignInWithout : public ::testing::Test {
 protected:
-    void SetUp() override { folder = qor::test::makeTempFolder("signin-raw"); }
-    void TearDown() override {
-        window.reset();
-        std::filesystem::remove_all(folder);
-    }
     SignInWindow& windowOnPort(int port) {
-        std::ofstream(folder / "httpset.ini") << "[set]\r\nhost=127.0.0.1\r\nport=" << port
-                                              << "\r\n";
-        window = std::make_unique<SignInWindow>(folder.string());
+        std::ofstream(folder.path() / "httpset.ini") << "[set]\r\nhost=127.0.0.1\r\nport=" << port
+                                                     << "\r\n";
+        window = std::make_unique<SignInWindow>(folder.path().string());
         return *window;
     }
 
-    std::filesystem::path folder;
+    qor::test::TempFolder folder{"signin-raw-"};
     std::unique_ptr<SignInWindow> window;
 };
 

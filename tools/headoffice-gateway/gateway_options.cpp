@@ -7,7 +7,7 @@
 namespace qor::headoffice {
 namespace {
 
-int wholeNumber(const std::string& name, const std::string& value, int low, int high) {
+int numberOption(const std::string& name, const std::string& value, int low, int high) {
     const auto number = text::parseWholeNumber<int>(value);
     if (!number || *number < low || *number > high)
         throw std::invalid_argument("--" + name + " wants a number from " +
@@ -38,13 +38,13 @@ GatewayOptions parseOptions(const std::vector<std::string>& args) {
         }
 
         if (name == "listen") options.listenAddress = value;
-        else if (name == "port") options.port = wholeNumber(name, value, 0, 65535);
+        else if (name == "port") options.port = numberOption(name, value, 0, 65535);
         else if (name == "database") options.database = value;
         else if (name == "user") options.user = value;
         else if (name == "password") options.password = value;
         else if (name == "db-user") options.dbUser = value;
         else if (name == "db-password") options.dbPassword = value;
-        else if (name == "threads") options.threads = wholeNumber(name, value, 1, 1024);
+        else if (name == "threads") options.threads = numberOption(name, value, 1, 1024);
         else throw std::invalid_argument("unknown option --" + name);
     }
     if (!options.help && options.database.empty())

@@ -32,7 +32,8 @@ std::string percentDecoded(std::string_view text) {
             out += ' ';
         } else if (c == '%' && i + 2 < text.size() && text::hexDigitValue(text[i + 1]) >= 0 &&
                    text::hexDigitValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(text::hexDigitValue(text[i + 1]) * 16 + text::hexDigitValue(text[i + 2]));
+            out += static_cast<char>(text::hexDigitValue(text[i + 1]) * 16 +
+                                     text::hexDigitValue(text[i + 2]));
             i += 2;
         } else {
             out += c;

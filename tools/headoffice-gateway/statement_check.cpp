@@ -39,7 +39,8 @@ CheckedStatement refused(std::string reason) {
 CheckedStatement checkStatement(std::string_view sql) {
     std::string_view statement = text::trimmedView(sql);
     if (statement.empty()) return refused("The statement is empty");
-    if (!text::startsWithWord(statement, "SELECT")) return refused("Only a SELECT statement is accepted");
+    if (!text::startsWithWord(statement, "SELECT"))
+        return refused("Only a SELECT statement is accepted");
 
     std::size_t separator = firstSeparator(statement);
     if (separator != std::string_view::npos) {

@@ -20,7 +20,9 @@ struct TransactionVector {
 class Lease {
 public:
     Lease(Attachment& attachment, std::shared_ptr<Statement> statement)
-        : attachment_(attachment), statement_(std::move(statement)), use_(statement_->currentUse()) {}
+        : attachment_(attachment),
+          statement_(std::move(statement)),
+          use_(statement_->currentUse()) {}
     ~Lease() {
         if (statement_) attachment_.release(*statement_, use_);
     }
@@ -114,7 +116,8 @@ void Attachment::endQuietly(Transaction& tx, Outcome outcome) noexcept {
     try {
         end(tx, outcome);
     } catch (const std::exception&) {
-        // The attachment is going anyway (or the line is gone): the server ends what is left.
+        // Nobody is left to tell: the attachment is going, or a failure is already on its way
+        // out. The server ends what is left when the attachment ends.
         tx = Transaction{};
     }
 }
@@ -134,7 +137,8 @@ std::shared_ptr<Statement> Attachment::acquire(const std::string& sql) {
         idle->beginUse();
         return idle;
     }
-    auto made = std::make_shared<Statement>(api_, &db_, currentTransaction(), sql, options_.dialect);
+    auto made =
+        std::make_shared<Statement>(api_, &db_, currentTransaction(), sql, options_.dialect);
     made->beginUse();  // before the cache trims: a statement in use is never dropped
     cache_.add(made);
     return made;
@@ -150,9 +154,11 @@ ReadContext Attachment::readContext(isc_tr_handle* tr) {
 
 std::int64_t Attachment::runOnItsOwn(Statement& statement, const std::vector<ds::Value>& params,
                                      ds::Row* procedureRow) {
-    OwnTransaction tx(*this, begin(writeTransactionBlock(options_.isolation, options_.waitOnLocks)));
+    OwnTransaction tx(*this,
+                      begin(writeTransactionBlock(options_.isolation, options_.waitOnLocks)));
     statement.execute(tx.get(), params, procedureRow);
-    const std::int64_t rows = statement.kind() == StatementKind::Other ? statement.affectedRows() : 0;
+    const std::int64_t rows =
+        statement.kind() == StatementKind::Other ? statement.affectedRows() : 0;
     tx.commit();
     return rows;
 }

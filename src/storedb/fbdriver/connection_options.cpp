@@ -6,7 +6,7 @@ namespace qor::fbdriver {
 namespace {
 
 // A whole decimal number, blanks around it allowed, or `fallback`.
-long wholeNumber(const std::string& text, long fallback) {
+long numberOr(const std::string& text, long fallback) {
     return text::parseWholeNumber<long>(text::trimmedView(text)).value_or(fallback);
 }
 
@@ -27,7 +27,7 @@ void ConnectionOptions::set(const std::string& key, const std::string& value) {
     } else if (k == "servercharset") {
         serverCharSet = text::trimBlanks(value);
     } else if (k == "sqldialect") {
-        long d = wholeNumber(value, 3);
+        long d = numberOr(value, 3);
         dialect = (d >= 1 && d <= 3) ? static_cast<int>(d) : 3;
     } else if (k.ends_with(" transisolation")) {
         // The key is the driver's name followed by " TransIsolation".
@@ -40,7 +40,7 @@ void ConnectionOptions::set(const std::string& key, const std::string& value) {
         commitRetain = isOn(value);
     } else if (k == "blobsize") {
         // Kilobytes; -1 (or anything negative or not a number) fetches whole values.
-        long kb = wholeNumber(value, -1);
+        long kb = numberOr(value, -1);
         blobLimit = kb < 0 ? -1 : kb * 1024;
     }
 }

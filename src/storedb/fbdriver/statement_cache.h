@@ -20,9 +20,9 @@ public:
     std::shared_ptr<Statement> takeIdle(const std::string& sql);
     // Keeps a newly prepared statement, then frees idle ones past the capacity.
     void add(std::shared_ptr<Statement> statement);
-    // Frees idle statements past the capacity (after a busy one was given back).
+    // Frees idle statements past the capacity (after one in use was given back).
     void trim();
-    // Every statement kept, busy or idle.
+    // Every statement kept, in use or idle.
     template <typename F>
     void forEach(F&& f) {
         for (auto& statement : entries_) f(*statement);

@@ -1,17 +1,23 @@
 #include "status.h"
 
 #include "storedb/dbx_driver.h"
+#include "text/system_text.h"
 
 namespace qor::fbdriver {
 
 std::string statusText(const ClientApi& api, const Status& status) {
-    std::string text;
-    const ISC_STATUS* cursor = status.get();
-    char line[1024];
-    while (api.interpret(line, sizeof line, &cursor) > 0) {
-        if (!text.empty()) text += '\n';
-        text += line;
-    }
+    // Lines that carry the system's own reason (a file that cannot be opened) are worded in
+    // the C locale, as the rest of the message is.
+    std::string text = text::inCLocale([&] {
+        std::string lines;
+        const ISC_STATUS* cursor = status.get();
+        char line[1024];
+        while (api.interpret(line, sizeof line, &cursor) > 0) {
+            if (!lines.empty()) lines += '\n';
+            lines += line;
+        }
+        return lines;
+    });
     if (text.empty()) text = "Firebird error " + std::to_string(status.code());
     return text;
 }
@@ -24,7 +30,8 @@ std::string sqlState(const ClientApi& api, const Status& status) {
 
 void check(const ClientApi& api, const Status& status) {
     if (status.failed())
-        throw dbx::DatabaseError(statusText(api, status), status.code(), sqlState(api, status));
+        throw dbx::DatabaseError(statusText(api, status),
+                                 DatabaseCodes(status.code(), sqlState(api, status)));
 }
 
 }  // namespace qor::fbdriver
