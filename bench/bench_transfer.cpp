@@ -123,7 +123,8 @@ struct Setup {
 std::unique_ptr<Setup> g_setup;  // made before any clock starts, gone before QApplication
 
 // The item statement's values as the transfer binds them, in marker order.
-std::vector<std::vector<ds::Value>> floorValues(const ds::Table& reply, storedb::SqlQuery& items,
+std::vector<std::vector<ds::Value>> floorValues(const ds::Table& reply,
+                                                storedb::SqlQuery& items,
                                                 const std::string& promotionId) {
     std::vector<std::vector<ds::Value>> all;
     for (const ds::Row& row : reply.rows) {
