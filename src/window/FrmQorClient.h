@@ -197,6 +197,7 @@ private:
     void bindTitleClicks();
     // The master list's item fetch and the item check and transfer buttons.
     void bindPromotionHandlers();
+    // The transfer's item inserts, in list order; `failingItem` names the one being written.
     void writePromotionItems(std::string& failingItem);
     void sortByTitle(TDBGrid& grid, int column);
     // Runs the handler inside the boundary whenever the button is clicked.
