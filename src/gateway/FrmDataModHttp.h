@@ -42,6 +42,8 @@ public:
     const std::string& GatewayPassword() const { return password_; }
     const std::string& GatewayDriver() const { return driver_; }
     const std::string& GatewayPort() const { return port_; }
+    // Where Result.txt goes; the item check keeps its statement dump beside it.
+    const std::string& dumpDir() const { return dumpDir_; }
 
 private:
     struct Http;  // the HTTP client (IdHTTP1): connection, cookies

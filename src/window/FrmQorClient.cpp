@@ -48,6 +48,7 @@ TFormQorClient::TFormQorClient(WindowDialogs& dialogs, QWidget* parent,
     placeRegions();
     bindProductHandlers();
     bindTitleClicks();
+    bindPromotionHandlers();
 
     FormCreate();
 }

@@ -67,6 +67,7 @@
 #include <QTabWidget>
 #include <QWidget>
 #include <memory>
+#include <string>
 
 #include "dataset/dataset.h"
 #include "dataset/datasource.h"
@@ -109,6 +110,34 @@ public:
     void SpeedButton3Click();  // promotions
     void SpeedButton4Click();  // suppliers
     void SwitchTabs(TabSwitch by);
+
+    // ---- promotions: the master list (store().CDS_PsaleMaster) and the current master's
+    // items (CDS_PSaleSub). Nothing here is written to the store until TransferPromotion.
+    // SpeedButton3Click lists every head-office master of bill type '1' the store has not
+    // taken (no PSALE_MASTER row with it as SOURCE_ID), copied by field name, and stands on
+    // the first. The open and every move of the master list fetch the current master's items
+    // (CDS_PsaleMasterAfterOpen): n listed masters make n + 2 fetches, a click on another
+    // master one.
+    void CDS_PsaleMasterAfterOpen(ds::Dataset& DataSet);
+    // The item check: the head office's products of the items' promotion go through the
+    // product reconciliation (fresh goods off) into CDS_PRODUCT. Products the store lacks
+    // bring up the product tab with them (TabSwitch::ItemCheck) and nothing is written;
+    // none lacking presses SpeedButton8. The statement is dumped to 123.TXT in the gateway
+    // module's dump folder first; when that fails the check ends with
+    //     Cannot create file "<path>". <reason>
+    // before anything is sent.
+    void SpeedButton7Click();
+    // The transfer check: a master the store has taken already (SOURCE_ID) is passed over in
+    // silence; any other goes to TransferPromotion.
+    void SpeedButton8Click();
+    // Writes the current master and its items (those with a PROD_ID, in list order) in one
+    // transaction on SQLConnection2, under the hourglass, the item grid holding still. The
+    // promotion is written whole or not at all: any failure rolls back and shows the warning
+    //     資料寫入失敗..!
+    //     PROD_ID: <the item being written, when it was an item>
+    //     <what failed>
+    // A promotion without items writes nothing.
+    void TransferPromotion();
 
     // ---- column sorting by title, on DBGrid1 (products) and DBGrid4 (suppliers)
     // A title click sorts the grid's dataset by the clicked column, ascending and descending
@@ -223,6 +252,10 @@ private:
     void bindProductHandlers();
     // DBGrid1's and DBGrid4's title clicks, bound once at construction.
     void bindTitleClicks();
+    // The master list's item fetch and the item check and transfer buttons.
+    void bindPromotionHandlers();
+    // The transfer's item inserts, in list order; `failingItem` names the one being written.
+    void writePromotionItems(std::string& failingItem);
     void sortByTitle(TDBGrid& grid, int column);
     // Runs the handler inside the boundary whenever the button is clicked.
     void onClick(QPushButton* button, void (TFormQorClient::*handler)());
