@@ -27,6 +27,19 @@ constexpr QAbstractItemView::EditTriggers kEditTriggers =
 constexpr int kWidestColumnChars = 64;
 constexpr int kCellPadding = 10;
 
+// The title row. Qt's header measures every title again after any change of the cells,
+// though cells never change a title: with 96 columns that made every append and post of
+// a row cost a measuring of all titles. Titles are measured when they change.
+class TitleHeader : public QHeaderView {
+public:
+    explicit TitleHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        setHighlightSections(true);  // as the table view's own header
+    }
+
+protected:
+    void dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&) override {}
+};
+
 }  // namespace
 
 // The grid's ear on the data source.
@@ -52,6 +65,7 @@ TDBGrid::TDBGrid(WindowDialogs& dialogs, QWidget* parent)
       dialogs_(dialogs),
       link_(std::make_unique<Link>(*this)),
       model_(new DBGridModel(*link_, dialogs, this)) {
+    setHorizontalHeader(new TitleHeader(this));
     setModel(model_);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);

@@ -63,6 +63,7 @@ void DBGridModel::refresh() {
     if (columns != columns_) {
         beginResetModel();
         columns_ = std::move(columns);
+        titles_ = currentTitles();
         ds::Dataset* ds = dataset();
         rows_ = ds ? ds->rowCount() : 0;
         endResetModel();
@@ -71,7 +72,21 @@ void DBGridModel::refresh() {
     syncRowCount();
     if (rows_ > 0 && !columns_.empty())
         emit dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1));
-    if (!columns_.empty()) emit headerDataChanged(Qt::Horizontal, 0, int(columns_.size()) - 1);
+    // A title told anew makes the header measure every title again: only changed ones are.
+    std::vector<std::string> titles = currentTitles();
+    for (std::size_t c = 0; c < titles.size() && c < titles_.size(); ++c)
+        if (titles[c] != titles_[c]) emit headerDataChanged(Qt::Horizontal, int(c), int(c));
+    titles_ = std::move(titles);
+}
+
+std::vector<std::string> DBGridModel::currentTitles() const {
+    std::vector<std::string> titles;
+    titles.reserve(columns_.size());
+    for (int c = 0; c < int(columns_.size()); ++c) {
+        const ds::Field* f = columnField(c);
+        titles.push_back(f ? f->displayLabel() : std::string());
+    }
+    return titles;
 }
 
 void DBGridModel::refreshRow(int row) {
@@ -80,8 +95,12 @@ void DBGridModel::refreshRow(int row) {
 }
 
 void DBGridModel::refreshTitle(int column) {
-    if (column >= 0 && column < int(columns_.size()))
-        emit headerDataChanged(Qt::Horizontal, column, column);
+    if (column < 0 || column >= int(columns_.size())) return;
+    if (std::size_t(column) < titles_.size()) {
+        const ds::Field* f = columnField(column);
+        titles_[std::size_t(column)] = f ? f->displayLabel() : std::string();
+    }
+    emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 // Rows only ever come or go at the end: fetched packets, an append, a dropped append.

@@ -58,11 +58,13 @@ private:
         bool operator==(const Column&) const = default;
     };
     std::vector<Column> currentColumns() const;
+    std::vector<std::string> currentTitles() const;  // of columns_, as the fields say now
     void syncRowCount();
 
     const ds::DataLink& link_;
     WindowDialogs& dialogs_;
     std::vector<Column> columns_;
+    std::vector<std::string> titles_;  // as last told to the views
     int rows_ = 0;
     bool readOnly_ = false;
 };
