@@ -30,7 +30,7 @@ public:
     bool readOnly() const { return readOnly_; }
 
     // Catches up with the dataset: a new column list resets the model; otherwise rows are
-    // added or removed at the end and every cell and title is shown anew.
+    // added or removed at the end, every cell is shown anew and every title that changed.
     void refresh();
     void refreshRow(int row);
     void refreshTitle(int column);
