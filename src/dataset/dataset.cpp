@@ -1,6 +1,7 @@
 #include "dataset/dataset.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "dataset/dataset_impl.h"
 #include "dataset/datasource.h"
@@ -12,6 +13,13 @@ namespace qor::ds {
 
 namespace {
 
+// Field-list versions are unique across all datasets, so a link that moves to another
+// dataset never mistakes its list for the one it knew.
+std::uint64_t nextFieldsVersion() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
 ColumnDef columnOf(const FieldDef& def) {
     return ColumnDef{def.name, def.kind, def.kind == FieldKind::String ? def.size : 0,
                      def.decimals, def.required, def.readOnly};
@@ -20,6 +28,9 @@ ColumnDef columnOf(const FieldDef& def) {
 }  // namespace
 
 // ---------------------------------------------------------------- helpers
+
+Dataset::Impl::Impl(Dataset& owner, std::string datasetName)
+    : self(owner), name(std::move(datasetName)), fieldsVersion(nextFieldsVersion()) {}
 
 void Dataset::Impl::fail(std::string_view message) const {
     if (name.empty()) throw Error(std::string(message));
@@ -42,6 +53,7 @@ Field* Dataset::Impl::findField(std::string_view fieldName) const {
 }
 
 void Dataset::Impl::rebuildNameIndex() {
+    fieldsVersion = nextFieldsVersion();
     nameIndex.clear();
     for (std::size_t i = 0; i < fields.size(); ++i)
         nameIndex.emplace(text::upperAscii(fields[i]->fieldName()), int(i));
@@ -223,6 +235,7 @@ Field& Dataset::declareField(const FieldDef& def) {
     d_->fields.push_back(f);
     d_->fieldColumn.push_back(index);
     d_->nameIndex.emplace(text::upperAscii(f->fieldName()), index);
+    d_->fieldsVersion = nextFieldsVersion();
     return *f;
 }
 
@@ -237,6 +250,8 @@ Field& Dataset::field(int index) {
 }
 
 Field* Dataset::findField(std::string_view name) { return d_->findField(name); }
+
+std::uint64_t Dataset::fieldsVersion() const { return d_->fieldsVersion; }
 
 Field& Dataset::fieldByName(std::string_view name) {
     if (Field* f = d_->findField(name)) return *f;

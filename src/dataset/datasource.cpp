@@ -69,6 +69,9 @@ void DataSource::datasetEvent(DataEvent event, Field* field) {
             if (field)
                 for (DataLink* link : links) link->focusControl(*field);
             break;
+        case DataEvent::UpdateRecord:
+            for (DataLink* link : links) link->updateRecord();
+            break;
     }
 }
 
@@ -105,6 +108,7 @@ void FieldDataLink::setFieldName(std::string name) {
     if (name == fieldName_) return;
     const bool hadField = field() != nullptr;
     fieldName_ = std::move(name);
+    foundIn_ = nullptr;  // look the new name up
     if ((field() != nullptr) != hadField && onActiveChange) onActiveChange();
     stateChanged();
     if (onDataChange) onDataChange();
@@ -113,7 +117,12 @@ void FieldDataLink::setFieldName(std::string name) {
 Field* FieldDataLink::field() const {
     Dataset* ds = dataSet();
     if (!ds || !ds->active() || fieldName_.empty()) return nullptr;
-    return ds->findField(fieldName_);
+    if (ds != foundIn_ || ds->fieldsVersion() != foundVersion_) {
+        found_ = ds->findField(fieldName_);
+        foundIn_ = ds;
+        foundVersion_ = ds->fieldsVersion();
+    }
+    return found_;
 }
 
 void FieldDataLink::activeChanged() {
@@ -137,6 +146,10 @@ void FieldDataLink::dataChanged(Field* changed) {
 
 void FieldDataLink::focusControl(Field& target) {
     if (&target == field() && onFocusControl) onFocusControl();
+}
+
+void FieldDataLink::updateRecord() {
+    if (onUpdateData && field()) onUpdateData();
 }
 
 }  // namespace qor::ds

@@ -60,12 +60,16 @@ protected:
     virtual void stateChanged() {}
     virtual void dataChanged(Field* /*field*/) {}  // nullptr: the row or the whole dataset
     virtual void focusControl(Field& /*field*/) {}
+    virtual void updateRecord() {}  // store typed text now; what is raised stops the caller
 
 private:
     DataSource* source_ = nullptr;
 };
 
-// A link to one field, found by name whenever the dataset opens or the name changes.
+// A link to one field, found by name once and kept while the dataset's field list stays
+// (Dataset::fieldsVersion): a new data source, dataset, field list or name finds it again.
+// Every change of a field's value asks each link of the data source whether it is its field,
+// so the answer must cost nothing.
 class FieldDataLink : public DataLink {
 public:
     void setFieldName(std::string name);
@@ -76,16 +80,24 @@ public:
     std::function<void()> onDataChange;     // the value shown may have changed
     std::function<void()> onEditingChange;  // the dataset entered or left edit/insert
     std::function<void()> onFocusControl;   // the dataset asks the control to take the focus
+    // The dataset is about to post, leave the row, or be read as shown: the control stores
+    // the text typed into it and not yet stored. What it raises (a refused text) stops that.
+    std::function<void()> onUpdateData;
 
 protected:
     void activeChanged() override;
     void stateChanged() override;
     void dataChanged(Field* field) override;
     void focusControl(Field& field) override;
+    void updateRecord() override;
 
 private:
     std::string fieldName_;
     bool editing_ = false;  // as last reported through onEditingChange
+    // The field found for fieldName_ in that dataset while its list had that version.
+    mutable Field* found_ = nullptr;
+    mutable const Dataset* foundIn_ = nullptr;
+    mutable std::uint64_t foundVersion_ = 0;
 };
 
 }  // namespace qor::ds
