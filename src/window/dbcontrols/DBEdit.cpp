@@ -49,6 +49,7 @@ TDBEdit::TDBEdit(WindowDialogs& dialogs, QWidget* parent)
     link.onActiveChange = [this] { followField(); };
     link.onDataChange = [this] { loadText(); };
     link.onFocusControl = [this] { setFocus(Qt::OtherFocusReason); };
+    link.onUpdateData = [this] { updateData(); };
     connect(this, &QLineEdit::textEdited, this, [this] { userEdited(); });
     followField();
 }
@@ -85,7 +86,8 @@ void TDBEdit::loadText() {
     std::string text;
     if (f) text = hasFocus() ? f->editText() : f->displayText();
     modified_ = false;
-    setText(toQString(text));
+    const QString shown = toQString(text);
+    if (shown != QLineEdit::text()) setText(shown);
 }
 
 void TDBEdit::userEdited() {
@@ -110,15 +112,13 @@ void TDBEdit::userEdited() {
 
 bool TDBEdit::storeText() {
     if (!modified_) return true;
-    ds::Field* f = field();
-    if (!f) {
-        loadText();
-        return true;
-    }
-    const std::string typed = fromQString(text());
-    if (!binding_.run([&] { f->setText(typed); })) return false;
+    return binding_.run([this] { updateData(); });
+}
+
+void TDBEdit::updateData() {
+    if (!modified_) return;
+    if (ds::Field* f = field()) f->setText(fromQString(text()));
     loadText();
-    return true;
 }
 
 void TDBEdit::focusInEvent(QFocusEvent* event) {

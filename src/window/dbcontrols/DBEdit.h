@@ -33,6 +33,9 @@ public:
     // Stores the typed text, if any, into the field now. False when the field refused it
     // (the box has been shown; the typed text stays).
     bool storeText();
+    // The same, for the dataset's update-record notice: what the field raises goes to the
+    // caller (the post or the read that asked), the typed text stays.
+    void updateData();
     // True while the control holds typed text not yet stored.
     bool textModified() const { return modified_; }
 
@@ -42,7 +45,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
     FieldBinding& binding() { return binding_; }
-    // Shows the field's text (edit text while focused) and drops any typed text.
+    // Shows the field's text (edit text while focused) and drops any typed text. The text
+    // is set only when it differs from what is shown, so nothing is repainted for nothing.
     void loadText();
 
 private:
