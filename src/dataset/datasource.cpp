@@ -25,6 +25,7 @@ void DataSource::setDataSet(Dataset* dataset) {
     if (dataset == dataset_) return;
     if (dataset_) dataset_->removeObserver(this);
     dataset_ = dataset;
+    routesStale_ = true;
     if (dataset_) dataset_->addObserver(this);
     updateState();
     const auto links = links_;
@@ -45,6 +46,38 @@ void DataSource::updateState() {
     for (DataLink* link : links) link->stateChanged();
 }
 
+const DataSource::Routes& DataSource::routes() {
+    const std::uint64_t version = dataset_ ? dataset_->fieldsVersion() : 0;
+    if (!routesStale_ && routes_.dataset == dataset_ && routes_.fieldsVersion == version)
+        return routes_;
+    routes_ = Routes{dataset_, version, {}, {}};
+    routes_.byField.resize(dataset_ ? std::size_t(dataset_->fieldCount()) : 0);
+    for (DataLink* link : links_) {
+        const std::string* name = link->watchedField();
+        if (!name) {
+            routes_.everyField.push_back(link);
+            continue;
+        }
+        Field* f = dataset_ && !name->empty() ? dataset_->findField(*name) : nullptr;
+        if (f && std::size_t(f->index()) < routes_.byField.size())
+            routes_.byField[std::size_t(f->index())].push_back(link);
+        else if (f)
+            routes_.everyField.push_back(link);  // out of the usual order: told of every change
+    }
+    routesStale_ = false;
+    return routes_;
+}
+
+void DataSource::fieldChanged(Field* field) {
+    const Routes& r = routes();
+    const auto index = std::size_t(field->index());
+    const bool routed = index < r.byField.size() && dataset_ && &dataset_->field(int(index)) == field;
+    // A copy: a handler may attach or detach links, which makes the routes anew.
+    std::vector<DataLink*> targets = routed ? r.everyField : links_;
+    if (routed) targets.insert(targets.end(), r.byField[index].begin(), r.byField[index].end());
+    for (DataLink* link : targets) link->dataChanged(field);
+}
+
 void DataSource::datasetEvent(DataEvent event, Field* field) {
     const auto links = links_;  // a handler may attach or detach links
     switch (event) {
@@ -63,7 +96,11 @@ void DataSource::datasetEvent(DataEvent event, Field* field) {
             break;
         case DataEvent::RecordChanged:
             if (onDataChange) onDataChange(*this, field);
-            for (DataLink* link : links) link->dataChanged(field);
+            if (field) {
+                fieldChanged(field);
+                return;
+            }
+            for (DataLink* link : links) link->dataChanged(nullptr);
             break;
         case DataEvent::FocusControl:
             if (field)
@@ -81,6 +118,7 @@ DataLink::~DataLink() {
     if (source_) {
         auto& list = source_->links_;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        source_->routesStale_ = true;
     }
 }
 
@@ -89,10 +127,18 @@ void DataLink::setDataSource(DataSource* source) {
     if (source_) {
         auto& list = source_->links_;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        source_->routesStale_ = true;
     }
     source_ = source;
-    if (source_) source_->links_.push_back(this);
+    if (source_) {
+        source_->links_.push_back(this);
+        source_->routesStale_ = true;
+    }
     activeChanged();
+}
+
+void DataLink::watchedFieldChanged() {
+    if (source_) source_->routesStale_ = true;
 }
 
 Dataset* DataLink::dataSet() const { return source_ ? source_->dataSet() : nullptr; }
@@ -109,6 +155,7 @@ void FieldDataLink::setFieldName(std::string name) {
     const bool hadField = field() != nullptr;
     fieldName_ = std::move(name);
     foundIn_ = nullptr;  // look the new name up
+    watchedFieldChanged();
     if ((field() != nullptr) != hadField && onActiveChange) onActiveChange();
     stateChanged();
     if (onDataChange) onDataChange();

@@ -1,5 +1,6 @@
 #pragma once
 // Data sources and field links: how data-aware controls follow a dataset.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,11 +35,26 @@ public:
 
 private:
     friend class DataLink;
+    // A change of one field's value is told to the links of that field and to the links that
+    // watch no one field (a grid), not to every link: a row filled field by field would
+    // otherwise ask each of some forty controls about each of its hundred fields.
+    struct Routes {
+        const Dataset* dataset = nullptr;
+        std::uint64_t fieldsVersion = 0;
+        std::vector<std::vector<DataLink*>> byField;  // by Field::index()
+        std::vector<DataLink*> everyField;
+    };
+
+    void updateState();
+    void fieldChanged(Field* field);
+    const Routes& routes();  // made again after a change of links, dataset or field list
+
     std::string name_;
     Dataset* dataset_ = nullptr;
     std::vector<DataLink*> links_;
     DataSetState lastState_ = DataSetState::Inactive;  // as last reported
-    void updateState();
+    Routes routes_;
+    bool routesStale_ = true;
 };
 
 // Base of the links a control keeps to a data source.
@@ -61,6 +77,9 @@ protected:
     virtual void dataChanged(Field* /*field*/) {}  // nullptr: the row or the whole dataset
     virtual void focusControl(Field& /*field*/) {}
     virtual void updateRecord() {}  // store typed text now; what is raised stops the caller
+    // The name of the one field this link shows; nullptr when it follows every field.
+    virtual const std::string* watchedField() const { return nullptr; }
+    void watchedFieldChanged();  // the data source routes field changes anew
 
 private:
     DataSource* source_ = nullptr;
@@ -90,6 +109,7 @@ protected:
     void dataChanged(Field* field) override;
     void focusControl(Field& field) override;
     void updateRecord() override;
+    const std::string* watchedField() const override { return &fieldName_; }
 
 private:
     std::string fieldName_;

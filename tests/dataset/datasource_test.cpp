@@ -102,6 +102,17 @@ TEST(FieldLink, KeepsItsFieldOnlyWhileTheFieldListStays) {
     other.openWith(providers());
     source.setDataSet(&other);
     EXPECT_EQ(name.link.field(), &other.fieldByName("PROVIDER_NAME"));
+
+    // A change of a field's value reaches the links of that field, after any of these.
+    name.take();
+    other.fieldByName("PROVIDER_NAME").setAsString("x");
+    other.fieldByName("PROVIDER_ID").setAsString("y");
+    EXPECT_EQ(name.take(), (Log{"editing", "data x"}));
+    name.link.setFieldName("PROVIDER_ID");
+    name.take();
+    other.fieldByName("PROVIDER_NAME").setAsString("z");
+    other.fieldByName("PROVIDER_ID").setAsString("w");
+    EXPECT_EQ(name.take(), (Log{"data w"}));
 }
 
 // A control holding typed text it stores when asked, or refuses.
