@@ -1,7 +1,9 @@
 #include "window/dbcontrols/DBEdit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMetaObject>
 #include <QPalette>
 
 #include "window/big5_qt.h"
@@ -47,7 +49,7 @@ TDBEdit::TDBEdit(WindowDialogs& dialogs, QWidget* parent)
     : QLineEdit(parent), binding_(dialogs), validator_(new Cp950TextValidator(this)) {
     ds::FieldDataLink& link = binding_.link();
     link.onActiveChange = [this] { followField(); };
-    link.onDataChange = [this] { loadText(); };
+    link.onDataChange = [this] { fieldChanged(); };
     link.onFocusControl = [this] { setFocus(Qt::OtherFocusReason); };
     link.onUpdateData = [this] { updateData(); };
     connect(this, &QLineEdit::textEdited, this, [this] { userEdited(); });
@@ -81,7 +83,20 @@ void TDBEdit::followField() {
     }
 }
 
+void TDBEdit::fieldChanged() {
+    modified_ = false;
+    if (loadPending_) return;  // queued while unfocused; taking the focus loads it first
+    if (QApplication::focusWidget() == this) {
+        loadText();
+        return;
+    }
+    loadPending_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { if (loadPending_) loadText(); }, Qt::QueuedConnection);
+}
+
 void TDBEdit::loadText() {
+    loadPending_ = false;
     const ds::Field* f = field();
     std::string text;
     if (f) text = hasFocus() ? f->editText() : f->displayText();

@@ -1,6 +1,10 @@
 #pragma once
 // TDBEdit: an edit bound to one field of a data source. Unfocused it shows the field's display
-// text, focused its edit text. The first change the user types starts an edit of the row;
+// text, focused its edit text. A change of the field or the row drops any typed text at once;
+// an unfocused control shows the new text at the next turn of the event loop, so a workflow
+// that assigns a hundred fields a row lays each control's text out once, not at every
+// assignment (the window is not painted before then anyway). The first change the user types
+// starts an edit of the row;
 // leaving the control (focus moving elsewhere in the window, or Enter) stores the typed text
 // through Field::setText. A text the field refuses shows the error box, and the control keeps
 // the focus and the typed text. Esc puts the field's text back. Read-only while the field
@@ -52,7 +56,9 @@ protected:
 private:
     void followField();  // read-only, alignment and length from the bound field
     void userEdited();
+    void fieldChanged();  // the link's data change: typed text dropped, the text shown anew
 
+    bool loadPending_ = false;  // a loadText() is queued for the next turn of the event loop
     FieldBinding binding_;
     Cp950TextValidator* validator_;
     bool nameBox_ = false;

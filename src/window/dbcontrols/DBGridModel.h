@@ -9,6 +9,7 @@
 // the dataset's controls are disabled, say) the dataset may hold fewer rows or other fields:
 // every read then shows the empty text rather than reaching past them.
 #include <QAbstractTableModel>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -58,13 +59,15 @@ private:
         bool operator==(const Column&) const = default;
     };
     std::vector<Column> currentColumns() const;
-    std::vector<std::string> currentTitles() const;  // of columns_, as the fields say now
+    const std::string& titleOf(int column) const;  // as its field says now
     void syncRowCount();
 
     const ds::DataLink& link_;
     WindowDialogs& dialogs_;
     std::vector<Column> columns_;
     std::vector<std::string> titles_;  // as last told to the views
+    const ds::Dataset* columnsOf_ = nullptr;  // the dataset and field list columns_ is of
+    std::uint64_t columnsVersion_ = 0;
     int rows_ = 0;
     bool readOnly_ = false;
 };
