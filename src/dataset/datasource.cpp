@@ -72,13 +72,26 @@ void DataSource::fieldChanged(Field* field) {
     const Routes& r = routes();
     const auto index = std::size_t(field->index());
     const bool routed = index < r.byField.size() && dataset_ && &dataset_->field(int(index)) == field;
-    // A copy: a handler may attach or detach links, which makes the routes anew.
-    std::vector<DataLink*> targets = routed ? r.everyField : links_;
-    if (routed) targets.insert(targets.end(), r.byField[index].begin(), r.byField[index].end());
-    for (DataLink* link : targets) link->dataChanged(field);
+    const std::vector<DataLink*>& every = routed ? r.everyField : links_;
+    const std::vector<DataLink*>* own = routed ? &r.byField[index] : nullptr;
+    // A copy: a handler may attach or detach links, which makes the routes anew. It is
+    // made on the stack: this runs at every assignment of every field.
+    constexpr std::size_t kOnStack = 16;
+    const std::size_t count = every.size() + (own ? own->size() : 0);
+    DataLink* onStack[kOnStack];
+    std::vector<DataLink*> onHeap(count > kOnStack ? count : 0);
+    DataLink** targets = count > kOnStack ? onHeap.data() : onStack;
+    DataLink** end = std::copy(every.begin(), every.end(), targets);
+    if (own) end = std::copy(own->begin(), own->end(), end);
+    for (DataLink** link = targets; link != end; ++link) (*link)->dataChanged(field);
 }
 
 void DataSource::datasetEvent(DataEvent event, Field* field) {
+    if (event == DataEvent::RecordChanged && field) {
+        if (onDataChange) onDataChange(*this, field);
+        fieldChanged(field);
+        return;
+    }
     const auto links = links_;  // a handler may attach or detach links
     switch (event) {
         case DataEvent::StateChanged:
@@ -91,15 +104,8 @@ void DataSource::datasetEvent(DataEvent event, Field* field) {
             break;
         case DataEvent::DataSetChanged:
         case DataEvent::Scrolled:
+        case DataEvent::RecordChanged:  // the whole row
             if (onDataChange) onDataChange(*this, nullptr);
-            for (DataLink* link : links) link->dataChanged(nullptr);
-            break;
-        case DataEvent::RecordChanged:
-            if (onDataChange) onDataChange(*this, field);
-            if (field) {
-                fieldChanged(field);
-                return;
-            }
             for (DataLink* link : links) link->dataChanged(nullptr);
             break;
         case DataEvent::FocusControl:
