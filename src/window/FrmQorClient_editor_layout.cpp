@@ -27,7 +27,7 @@ const QColor kNameBoxColor(182, 207, 190);
 // Captions and spoken names are UTF-8 here and become code page 950 as they are set.
 std::string big5(const char* utf8) { return text::utf8ToCp950(utf8); }
 
-struct EditSpec {
+struct EditPlace {
     TDBEdit* Form::*control;
     const char* name;
     const char* field;
@@ -36,7 +36,7 @@ struct EditSpec {
     bool nameBox;
 };
 
-constexpr EditSpec kEdits[] = {
+constexpr EditPlace kEdits[] = {
     {&Form::DBEd_ProdID, "DBEd_ProdID", "PROD_ID", {80, 6, 153, 21}, "商品編號", false},
     {&Form::DBEdit2, "DBEdit2", "PROD_ID2", {367, 6, 147, 21}, "第二代碼", false},
     {&Form::DBEdit4, "DBEdit4", "PROD_NAME", {80, 29, 337, 21}, "商品名稱", false},
@@ -63,7 +63,7 @@ constexpr EditSpec kEdits[] = {
     {&Form::DBEdit27, "DBEdit27", "U_DIS", {397, 188, 80, 21}, "單品折扣", false},
 };
 
-struct LookupSpec {
+struct LookupPlace {
     TwwDBLookupCombo* Form::*control;
     const char* name;
     const char* field;
@@ -79,7 +79,7 @@ struct LookupSpec {
     void (Form::*beforeDropDown)();
 };
 
-constexpr LookupSpec kLookups[] = {
+constexpr LookupPlace kLookups[] = {
     {&Form::wwDBLookupCombo5, "wwDBLookupCombo5", "PD_ITEMID", {80, 75, 76, 21}, "商品類別",
      &storedb::StoreObjects::CDS_PDITEM, "PD_ITEMID",
      {{"PD_ITEMID", 10, "類別代號"}, {"PD_ITEMNAME", 20, "類別名稱"}},
@@ -100,14 +100,14 @@ constexpr LookupSpec kLookups[] = {
 };
 
 // Label3 .. Label27: each left of its control, whose name it gives to screen readers.
-struct LabelSpec {
+struct LabelPlace {
     const char* name;
     const char* caption;
     int left;
     const char* control;
 };
 
-constexpr LabelSpec kLabels[] = {
+constexpr LabelPlace kLabels[] = {
     {"Label3", "商品編號", 16, "DBEd_ProdID"},      {"Label4", "第二代碼", 311, "DBEdit2"},
     {"Label5", "商品名稱", 16, "DBEdit4"},          {"Label6", "商品簡稱", 437, "DBEdit6"},
     {"Label7", "商品規格", 16, "DBEdit5"},          {"Label8", "國際條碼", 437, "DBEdit3"},
@@ -123,7 +123,7 @@ constexpr LabelSpec kLabels[] = {
     {"Label27", "單品折扣", 341, "DBEdit27"},
 };
 
-struct CheckSpec {
+struct CheckPlace {
     TDBCheckBox* Form::*control;
     const char* name;
     const char* caption;
@@ -132,7 +132,7 @@ struct CheckSpec {
     const char* unchecked;
 };
 
-constexpr CheckSpec kChecks[] = {
+constexpr CheckPlace kChecks[] = {
     {&Form::DBCheckBox1, "DBCheckBox1", "停止進貨", "IN_TAG", "1", "0"},
     {&Form::DBCheckBox2, "DBCheckBox2", "停止銷貨", "SAL_TAG", "1", "0"},
     {&Form::DBCheckBox3, "DBCheckBox3", "淘汰", "DEL_FLAG", "True", "False"},
@@ -143,7 +143,7 @@ constexpr CheckSpec kChecks[] = {
     {&Form::DBCheckBox8, "DBCheckBox8", "網頁展示", "WEB_SHOW", "Y", "N"},
 };
 
-struct RadioSpec {
+struct RadioPlace {
     TDBRadioGroup* Form::*control;
     const char* name;
     const char* caption;
@@ -153,7 +153,7 @@ struct RadioSpec {
     std::array<std::array<const char*, 2>, 3> items;  // caption, value; unused ones null
 };
 
-constexpr RadioSpec kRadios[] = {
+constexpr RadioPlace kRadios[] = {
     {&Form::DBRadioGroup1, "DBRadioGroup1", "稅別", "TAX_KIND", {643, 103, 111, 41}, 2,
      {{{"應稅", "應稅"}, {"免稅", "免稅"}, {nullptr, nullptr}}}},
     {&Form::DBRadioGroup2, "DBRadioGroup2", "採購方式", "BUY_CLASS", {643, 147, 112, 41}, 3,
@@ -178,15 +178,15 @@ void spokenAs(QWidget* control, const char* utf8) {
 }
 
 void placeEdits(Form& form, WindowDialogs& dialogs) {
-    for (const EditSpec& spec : kEdits) {
+    for (const EditPlace& place : kEdits) {
         auto* edit = new TDBEdit(dialogs, form.Panel8);
-        edit->setObjectName(QString::fromLatin1(spec.name));
-        edit->setGeometry(spec.at);
-        spokenAs(edit, spec.spoken);
-        if (spec.nameBox) edit->setNameBox(kNameBoxColor);
+        edit->setObjectName(QString::fromLatin1(place.name));
+        edit->setGeometry(place.at);
+        spokenAs(edit, place.spoken);
+        if (place.nameBox) edit->setNameBox(kNameBoxColor);
         edit->setDataSource(&form.store().DS_PRODUCT);
-        edit->setDataField(spec.field);
-        form.*spec.control = edit;
+        edit->setDataField(place.field);
+        form.*place.control = edit;
     }
     // 毛利率: a plain edit bound to nothing.
     form.Edit1 = placeWidget<QLineEdit>(form.Panel8, "Edit1", {549, 144, 82, kControlHeight});
@@ -195,29 +195,29 @@ void placeEdits(Form& form, WindowDialogs& dialogs) {
 }
 
 void placeLookups(Form& form, WindowDialogs& dialogs) {
-    for (const LookupSpec& spec : kLookups) {
+    for (const LookupPlace& place : kLookups) {
         auto* combo = new TwwDBLookupCombo(dialogs, form.Panel8);
-        combo->setObjectName(QString::fromLatin1(spec.name));
-        combo->setGeometry(spec.at);
-        spokenAs(combo, spec.spoken);
+        combo->setObjectName(QString::fromLatin1(place.name));
+        combo->setGeometry(place.at);
+        spokenAs(combo, place.spoken);
         combo->setDataSource(&form.store().DS_PRODUCT);
-        combo->setDataField(spec.field);
-        combo->setLookupTable(&(form.store().*spec.table));
-        combo->setLookupField(spec.keyField);
+        combo->setDataField(place.field);
+        combo->setLookupTable(&(form.store().*place.table));
+        combo->setLookupField(place.keyField);
         std::vector<LookupColumn> columns;
-        for (const auto& c : spec.columns) columns.push_back({c.field, c.width, big5(c.title)});
+        for (const auto& c : place.columns) columns.push_back({c.field, c.width, big5(c.title)});
         combo->setColumns(std::move(columns));
-        combo->beforeDropDown = [&form, handler = spec.beforeDropDown] { (form.*handler)(); };
-        form.*spec.control = combo;
+        combo->beforeDropDown = [&form, handler = place.beforeDropDown] { (form.*handler)(); };
+        form.*place.control = combo;
     }
 }
 
 void placeLabels(Form& form) {
-    for (const LabelSpec& spec : kLabels) {
-        auto* control = form.Panel8->findChild<QWidget*>(QString::fromLatin1(spec.control));
+    for (const LabelPlace& place : kLabels) {
+        auto* control = form.Panel8->findChild<QWidget*>(QString::fromLatin1(place.control));
         const QRect at = control->geometry();
-        QLabel* label = placeLabel(form.Panel8, spec.name, big5(spec.caption),
-                                   {spec.left, at.top() + kLabelDrop, at.left() - 4 - spec.left,
+        QLabel* label = placeLabel(form.Panel8, place.name, big5(place.caption),
+                                   {place.left, at.top() + kLabelDrop, at.left() - 4 - place.left,
                                     kLabelHeight});
         label->setBuddy(control);
     }
@@ -227,37 +227,37 @@ void placeCheckBoxes(Form& form, WindowDialogs& dialogs) {
     form.GroupBox1 = placeWidget<QGroupBox>(form.Panel8, "GroupBox1", {98, 207, 611, 36});
     form.GroupBox1->setAccessibleName(QString::fromUtf8("商品旗標"));
     int left = 8;
-    for (const CheckSpec& spec : kChecks) {
+    for (const CheckPlace& place : kChecks) {
         auto* box = new TDBCheckBox(dialogs, form.GroupBox1);
-        box->setObjectName(QString::fromLatin1(spec.name));
+        box->setObjectName(QString::fromLatin1(place.name));
         box->setGeometry(left, 12, kCheckWidth, 17);
-        box->setCaption(big5(spec.caption));
-        box->setValueChecked(spec.checked);
-        box->setValueUnchecked(spec.unchecked);
+        box->setCaption(big5(place.caption));
+        box->setValueChecked(place.checked);
+        box->setValueUnchecked(place.unchecked);
         box->setDataSource(&form.store().DS_PRODUCT);
-        box->setDataField(spec.field);
-        form.*spec.control = box;
+        box->setDataField(place.field);
+        form.*place.control = box;
         left += kCheckStep;
     }
 }
 
 void placeRadioGroups(Form& form, WindowDialogs& dialogs) {
-    for (const RadioSpec& spec : kRadios) {
+    for (const RadioPlace& place : kRadios) {
         auto* group = new TDBRadioGroup(dialogs, form.Panel8);
-        group->setObjectName(QString::fromLatin1(spec.name));
-        group->setGeometry(spec.at);
-        group->setCaption(big5(spec.caption));
-        group->setColumns(spec.columns);
+        group->setObjectName(QString::fromLatin1(place.name));
+        group->setGeometry(place.at);
+        group->setCaption(big5(place.caption));
+        group->setColumns(place.columns);
         // The form's groups are sized for a smaller title than this style draws: the
         // buttons take all the room inside the frame.
         if (QLayout* inside = group->layout()) inside->setContentsMargins(2, 0, 2, 0);
         std::vector<RadioItem> items;
-        for (const auto& [caption, value] : spec.items)
+        for (const auto& [caption, value] : place.items)
             if (caption) items.push_back({big5(caption), big5(value)});
         group->setItems(std::move(items));
         group->setDataSource(&form.store().DS_PRODUCT);
-        group->setDataField(spec.field);
-        form.*spec.control = group;
+        group->setDataField(place.field);
+        form.*place.control = group;
     }
 }
 
