@@ -1,6 +1,7 @@
 #include "dataset/dataset.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "dataset/dataset_impl.h"
 #include "dataset/datasource.h"
@@ -20,6 +21,13 @@ std::unordered_map<std::string, int> indexOfNames(const std::vector<Field*>& fie
     return index;
 }
 
+// Field-list versions are unique across all datasets, so a link that moves to another
+// dataset never mistakes its list for the one it knew.
+std::uint64_t nextFieldsVersion() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
 ColumnDef columnOf(const FieldDef& def) {
     return ColumnDef{def.name, def.kind, def.kind == FieldKind::String ? def.size : 0,
                      def.decimals, def.required, def.readOnly};
@@ -28,6 +36,9 @@ ColumnDef columnOf(const FieldDef& def) {
 }  // namespace
 
 // ---------------------------------------------------------------- helpers
+
+Dataset::Impl::Impl(Dataset& owner, std::string datasetName)
+    : self(owner), name(std::move(datasetName)), fieldsVersion(nextFieldsVersion()) {}
 
 void Dataset::Impl::fail(std::string_view message) const {
     if (name.empty()) throw Error(std::string(message));
@@ -49,7 +60,10 @@ Field* Dataset::Impl::findField(std::string_view fieldName) const {
     return found == nameIndex.end() ? nullptr : fields[std::size_t(found->second)];
 }
 
-void Dataset::Impl::rebuildNameIndex() { nameIndex = indexOfNames(fields); }
+void Dataset::Impl::rebuildNameIndex() {
+    fieldsVersion = nextFieldsVersion();
+    nameIndex = indexOfNames(fields);
+}
 
 Row* Dataset::Impl::currentRow() {
     if (state == DataSetState::Inactive || cur < 0 || cur >= int(view.size())) return nullptr;
@@ -255,6 +269,7 @@ Field& Dataset::declareField(const FieldDef& def) {
     d_->fields.push_back(f);
     d_->fieldColumn.push_back(index);
     d_->nameIndex.emplace(text::upperAscii(f->fieldName()), index);
+    d_->fieldsVersion = nextFieldsVersion();
     return *f;
 }
 
@@ -269,6 +284,8 @@ Field& Dataset::field(int index) {
 }
 
 Field* Dataset::findField(std::string_view name) { return d_->findField(name); }
+
+std::uint64_t Dataset::fieldsVersion() const { return d_->fieldsVersion; }
 
 Field& Dataset::fieldByName(std::string_view name) {
     if (Field* f = d_->findField(name)) return *f;

@@ -1,5 +1,6 @@
 #pragma once
 // The in-memory dataset: named, typed fields over a list of rows, a current row and a state.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -38,6 +39,7 @@ enum class DataEvent {
     Scrolled,        // another row is current
     RecordChanged,   // the current row's values changed (field given when it is one field)
     FocusControl,    // the control bound to the field should take the focus
+    UpdateRecord,    // bound controls store the text typed into them and not yet stored
 };
 
 class DatasetObserver {
@@ -66,6 +68,10 @@ public:
     Field* findField(std::string_view name);  // without regard to case; nullptr when missing
     // Fails with "<dataset name>: Field '<name>' not found".
     Field& fieldByName(std::string_view name);
+    // Changes whenever the list of fields changes (a field declared, fields made or dropped
+    // with the columns); never the same for two lists, of this dataset or another. A link
+    // that keeps a Field* keeps it while this stays.
+    std::uint64_t fieldsVersion() const;
 
     // ---- opening and closing
     DataSetState state() const;
@@ -98,11 +104,21 @@ public:
     // "<name>: Cannot perform this operation on a closed dataset".
     void append();  // new empty row after the last, current, in insert state
     void edit();    // browse -> edit of the current row; on an empty dataset, an append
-    // Required fields without a value fail with "Field '<label>' must have a value"; the focus
-    // goes to that field's control and the row keeps its state and values.
+    // Asks the bound controls to store into the row the text typed into them and not yet
+    // stored (a control stores it when the user leaves it, and the window's buttons never
+    // take the focus). For a caller about to read the row as shown; post() and every move
+    // that leaves an edited row do it first. What a field refuses is raised, the row keeps
+    // its state and the control its text. Does nothing unless the row is being edited or
+    // appended, or while display updates are suspended (the controls may not show the
+    // current row then).
+    void updateRecord();
+    // Stores typed text first (updateRecord). Required fields without a value fail with
+    // "Field '<label>' must have a value"; the focus goes to that field's control and the
+    // row keeps its state and values.
     void post();
     void cancel();  // drops unposted changes, or the appended row itself
-    // Moving to another row posts a changed row and drops an unchanged appended one.
+    // Moving to another row stores typed text, then posts a changed row and drops an
+    // unchanged appended one.
     void first();
     void next();
     void prior();

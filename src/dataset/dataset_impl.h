@@ -1,5 +1,6 @@
 #pragma once
 // The inside of a Dataset, shared by the engine's source files (not for other modules).
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,8 +13,7 @@
 namespace qor::ds {
 
 struct Dataset::Impl {
-    Impl(Dataset& owner, std::string datasetName)
-        : self(owner), name(std::move(datasetName)) {}
+    Impl(Dataset& owner, std::string datasetName);
 
     Dataset& self;
     std::string name;
@@ -24,6 +24,7 @@ struct Dataset::Impl {
     std::vector<Field*> fields;                    // the dataset's fields, in order
     std::vector<int> fieldColumn;                  // per field: its column in the rows
     std::unordered_map<std::string, int> nameIndex;  // upper-cased name -> field position
+    std::uint64_t fieldsVersion;                     // see Dataset::fieldsVersion
 
     // ---- rows. `rows` keeps arrival order; `view` is the current order.
     std::vector<ColumnDef> columns;
@@ -83,7 +84,7 @@ struct Dataset::Impl {
     void checkActive() const;
     void checkInactive() const;
     Field* findField(std::string_view fieldName) const;
-    void rebuildNameIndex();
+    void rebuildNameIndex();  // also a new fieldsVersion
     Row* currentRow();
     const Value* cell(int fieldIndex) const;
     void notify(DataEvent event, Field* field = nullptr);
@@ -93,7 +94,8 @@ struct Dataset::Impl {
     void takeRows(std::vector<Row>& incoming);
 
     // ---- rows (navigation.cpp)
-    void checkBrowseMode();  // posts a changed row, drops an unchanged append
+    // Stores typed text, then posts a changed row or drops an unchanged one's edit.
+    void checkBrowseMode();
     bool fetchPacket();      // false when no further rows came
     void fetchAll();
 

@@ -25,6 +25,7 @@ void DataSource::setDataSet(Dataset* dataset) {
     if (dataset == dataset_) return;
     if (dataset_) dataset_->removeObserver(this);
     dataset_ = dataset;
+    routesStale_ = true;
     if (dataset_) dataset_->addObserver(this);
     updateState();
     const auto links = links_;
@@ -45,7 +46,52 @@ void DataSource::updateState() {
     for (DataLink* link : links) link->stateChanged();
 }
 
+const DataSource::Routes& DataSource::routes() {
+    const std::uint64_t version = dataset_ ? dataset_->fieldsVersion() : 0;
+    if (!routesStale_ && routes_.dataset == dataset_ && routes_.fieldsVersion == version)
+        return routes_;
+    routes_ = Routes{dataset_, version, {}, {}};
+    routes_.byField.resize(dataset_ ? std::size_t(dataset_->fieldCount()) : 0);
+    for (DataLink* link : links_) {
+        const std::string* name = link->watchedField();
+        if (!name) {
+            routes_.everyField.push_back(link);
+            continue;
+        }
+        Field* f = dataset_ && !name->empty() ? dataset_->findField(*name) : nullptr;
+        if (f && std::size_t(f->index()) < routes_.byField.size())
+            routes_.byField[std::size_t(f->index())].push_back(link);
+        else if (f)
+            routes_.everyField.push_back(link);  // out of the usual order: told of every change
+    }
+    routesStale_ = false;
+    return routes_;
+}
+
+void DataSource::fieldChanged(Field* field) {
+    const Routes& r = routes();
+    const auto index = std::size_t(field->index());
+    const bool routed = index < r.byField.size() && dataset_ && &dataset_->field(int(index)) == field;
+    const std::vector<DataLink*>& every = routed ? r.everyField : links_;
+    const std::vector<DataLink*>* own = routed ? &r.byField[index] : nullptr;
+    // A copy: a handler may attach or detach links, which makes the routes anew. It is
+    // made on the stack: this runs at every assignment of every field.
+    constexpr std::size_t kOnStack = 16;
+    const std::size_t count = every.size() + (own ? own->size() : 0);
+    DataLink* onStack[kOnStack];
+    std::vector<DataLink*> onHeap(count > kOnStack ? count : 0);
+    DataLink** targets = count > kOnStack ? onHeap.data() : onStack;
+    DataLink** end = std::copy(every.begin(), every.end(), targets);
+    if (own) end = std::copy(own->begin(), own->end(), end);
+    for (DataLink** link = targets; link != end; ++link) (*link)->dataChanged(field);
+}
+
 void DataSource::datasetEvent(DataEvent event, Field* field) {
+    if (event == DataEvent::RecordChanged && field) {
+        if (onDataChange) onDataChange(*this, field);
+        fieldChanged(field);
+        return;
+    }
     const auto links = links_;  // a handler may attach or detach links
     switch (event) {
         case DataEvent::StateChanged:
@@ -58,16 +104,16 @@ void DataSource::datasetEvent(DataEvent event, Field* field) {
             break;
         case DataEvent::DataSetChanged:
         case DataEvent::Scrolled:
+        case DataEvent::RecordChanged:  // the whole row
             if (onDataChange) onDataChange(*this, nullptr);
             for (DataLink* link : links) link->dataChanged(nullptr);
-            break;
-        case DataEvent::RecordChanged:
-            if (onDataChange) onDataChange(*this, field);
-            for (DataLink* link : links) link->dataChanged(field);
             break;
         case DataEvent::FocusControl:
             if (field)
                 for (DataLink* link : links) link->focusControl(*field);
+            break;
+        case DataEvent::UpdateRecord:
+            for (DataLink* link : links) link->updateRecord();
             break;
     }
 }
@@ -78,6 +124,7 @@ DataLink::~DataLink() {
     if (source_) {
         auto& list = source_->links_;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        source_->routesStale_ = true;
     }
 }
 
@@ -86,10 +133,18 @@ void DataLink::setDataSource(DataSource* source) {
     if (source_) {
         auto& list = source_->links_;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        source_->routesStale_ = true;
     }
     source_ = source;
-    if (source_) source_->links_.push_back(this);
+    if (source_) {
+        source_->links_.push_back(this);
+        source_->routesStale_ = true;
+    }
     activeChanged();
+}
+
+void DataLink::watchedFieldChanged() {
+    if (source_) source_->routesStale_ = true;
 }
 
 Dataset* DataLink::dataSet() const { return source_ ? source_->dataSet() : nullptr; }
@@ -105,6 +160,8 @@ void FieldDataLink::setFieldName(std::string name) {
     if (name == fieldName_) return;
     const bool hadField = field() != nullptr;
     fieldName_ = std::move(name);
+    foundIn_ = nullptr;  // look the new name up
+    watchedFieldChanged();
     if ((field() != nullptr) != hadField && onActiveChange) onActiveChange();
     stateChanged();
     if (onDataChange) onDataChange();
@@ -113,7 +170,12 @@ void FieldDataLink::setFieldName(std::string name) {
 Field* FieldDataLink::field() const {
     Dataset* ds = dataSet();
     if (!ds || !ds->active() || fieldName_.empty()) return nullptr;
-    return ds->findField(fieldName_);
+    if (ds != foundIn_ || ds->fieldsVersion() != foundVersion_) {
+        found_ = ds->findField(fieldName_);
+        foundIn_ = ds;
+        foundVersion_ = ds->fieldsVersion();
+    }
+    return found_;
 }
 
 void FieldDataLink::activeChanged() {
@@ -137,6 +199,10 @@ void FieldDataLink::dataChanged(Field* changed) {
 
 void FieldDataLink::focusControl(Field& target) {
     if (&target == field() && onFocusControl) onFocusControl();
+}
+
+void FieldDataLink::updateRecord() {
+    if (onUpdateData && field()) onUpdateData();
 }
 
 }  // namespace qor::ds

@@ -30,6 +30,8 @@ void Dataset::Impl::fetchAll() {
 void Dataset::Impl::checkBrowseMode() {
     checkActive();
     if (state == DataSetState::Edit || state == DataSetState::Insert) {
+        // Text still in a control would otherwise be lost with an edit that looks unchanged.
+        self.updateRecord();
         if (modified)
             self.post();
         else
@@ -67,9 +69,18 @@ void Dataset::edit() {
     d.setState(DataSetState::Edit);
 }
 
+void Dataset::updateRecord() {
+    Impl& d = *d_;
+    if (d.state == DataSetState::Edit || d.state == DataSetState::Insert)
+        d.notify(DataEvent::UpdateRecord);
+}
+
 void Dataset::post() {
     Impl& d = *d_;
     d.checkActive();
+    if (d.state != DataSetState::Edit && d.state != DataSetState::Insert) return;
+    updateRecord();
+    // A stored text may have run a handler that left the row (it moved or closed the dataset).
     if (d.state != DataSetState::Edit && d.state != DataSetState::Insert) return;
     for (Field* f : d.fields) {
         if (f->required() && !f->readOnly() && f->isNull()) {

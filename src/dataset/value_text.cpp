@@ -98,9 +98,10 @@ std::string formatFloat(double v) {
     if (std::isnan(v)) return "NAN";
     if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
     if (v == 0) return "0";  // also minus zero
+    // As printf's "%.15g" writes it, without the cost of a formatted print.
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    std::string s(buf);
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    std::string s(buf, ec == std::errc() ? end : buf);
     // "%g" writes "1e+20" / "1.5e-07"; the program's form is "1E20" / "1.5E-7".
     auto e = s.find('e');
     if (e == std::string::npos) return s;

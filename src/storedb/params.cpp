@@ -1,5 +1,6 @@
 #include "storedb/params.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -172,6 +173,62 @@ void setParamFromFieldText(Param& param, FieldKind kind, std::string_view text) 
     default:
         return;  // other kinds are not set from text
     }
+}
+
+// ---- from a field
+
+namespace {
+
+// parseFloat(formatFloat(v)) where that is v itself, found without the 15-digit text: the
+// shortest text of v (at most 15 significant digits) lies within v's rounding interval, and
+// the 15-digit text is no farther from v. A power of two is left to the text: the interval
+// below it is half the one above.
+std::optional<double> readsBackAsItself(double v) {
+    if (v == 0) return 0.0;  // "0", minus zero included
+    if (!std::isfinite(v)) return std::nullopt;
+    int exponent = 0;
+    if (std::frexp(std::fabs(v), &exponent) == 0.5) return std::nullopt;
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+    if (ec != std::errc()) return std::nullopt;
+    int digits = 0;  // leading zeros aside; trailing ones counted, which only errs on the safe side
+    for (const char* c = text; c != end && *c != 'e'; ++c)
+        if (*c >= '0' && *c <= '9' && (digits > 0 || *c != '0')) ++digits;
+    if (digits > 15) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+void setParamFromField(Param& param, const ds::Field& field) {
+    const ds::Value value = field.value();
+    switch (field.kind()) {
+    case FieldKind::String:
+        if (const auto* s = std::get_if<std::string>(&value)) {
+            param.setAsString(*s);
+            return;
+        }
+        break;
+    case FieldKind::Integer:
+        if (const auto* i = std::get_if<std::int64_t>(&value)) {
+            const bool fits = *i >= std::numeric_limits<std::int32_t>::min() &&
+                              *i <= std::numeric_limits<std::int32_t>::max();
+            param.setAsInteger(fits ? static_cast<std::int32_t>(*i) : 0);
+            return;
+        }
+        break;
+    case FieldKind::Float:
+        if (const auto* d = std::get_if<double>(&value)) {
+            if (auto same = readsBackAsItself(*d)) {
+                param.setAsFloat(*same);
+                return;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    setParamFromFieldText(param, field.kind(), ds::valueToText(value));
 }
 
 // ---- ParamSet

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "dataset/field.h"
 #include "dataset/value.h"
 #include "text/ascii.h"
 
@@ -83,6 +84,12 @@ private:
 //   DateTime                    date, blank, time (or date alone), else "'%s' is not a valid date and time"
 //   any other kind              the parameter is left as it is
 void setParamFromFieldText(Param& param, ds::FieldKind kind, std::string_view text);
+
+// Exactly what setParamFromFieldText(param, field.kind(), field.asString()) gives, but text,
+// whole-number and float fields are read without making their text when that gives the same
+// value (an import sets ~100 parameters a row): a float's text keeps 15 significant digits,
+// so a value whose shortest form has no more reads back as itself.
+void setParamFromField(Param& param, const ds::Field& field);
 
 // The statement's parameters: one per ":NAME" marker outside quoted text, in order of
 // appearance (a name used twice gives two parameters).

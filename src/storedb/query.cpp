@@ -1,5 +1,7 @@
 #include "storedb/query.h"
 
+#include <algorithm>
+
 #include "dataset/value_text.h"
 
 #include "storedb/driver_errors.h"
@@ -34,10 +36,24 @@ void SqlQuery::setSql(std::string_view text) {
 
 ParamSet& SqlQuery::params() {
     if (paramsStale_) {
-        params_.derive(sql_);
         paramsStale_ = false;
+        // A workflow that gives the same few texts row after row (an import) has each read
+        // once; the parameters start unset all the same.
+        auto same = std::find_if(derived_.begin(), derived_.end(),
+                                 [this](const auto& d) { return d->sql == sql_; });
+        if (same != derived_.end()) {
+            std::rotate(derived_.begin(), same, same + 1);
+            ParamSet& params = derived_.front()->params;
+            for (int i = 0; i < params.count(); ++i) params.at(i).clear();
+            return params;
+        }
+        if (derived_.size() >= kDerivedTexts) derived_.pop_back();
+        derived_.insert(derived_.begin(), std::make_unique<Derived>());
+        derived_.front()->sql = sql_;
+        derived_.front()->params.derive(sql_);
     }
-    return params_;
+    if (derived_.empty()) derived_.push_back(std::make_unique<Derived>());
+    return derived_.front()->params;
 }
 
 std::vector<ds::ColumnDef> SqlQuery::describeParams() {

@@ -76,7 +76,14 @@ private:
     std::string name_;
     SqlConnection& connection_;
     std::string sql_;
-    ParamSet params_;
+    // The parameters of the last few texts, the current text's first; each kept where it
+    // was made, so a reference to the current set stays good until the text changes.
+    struct Derived {
+        std::string sql;
+        ParamSet params;
+    };
+    static constexpr std::size_t kDerivedTexts = 4;
+    std::vector<std::unique_ptr<Derived>> derived_;
     bool paramsStale_ = false;  // derived again when next needed, not at every added line
     std::unique_ptr<dbx::Cursor> cursor_;
     ds::Row current_;

@@ -21,4 +21,17 @@ namespace qor::storedb {
 void openLookUp(SqlQuery& query, std::initializer_list<std::string_view> lines,
                 std::string_view value);
 
+// The same for a statement that asks for several values: each marker is bound to the value
+// given for its name (without regard to case). A marker named by none fails with
+// "Parameter '<name>' not found".
+//
+//     openLookUp(SQLQuery1, {"SELECT ... WHERE PROD_ID = :PROD_ID", "... PD_ITEMID = :PD_ITEMID"},
+//                {{"PROD_ID", code}, {"PD_ITEMID", category}});
+struct LookUpValue {
+    std::string_view marker;
+    std::string_view value;
+};
+void openLookUp(SqlQuery& query, std::initializer_list<std::string_view> lines,
+                std::initializer_list<LookUpValue> values);
+
 }  // namespace qor::storedb

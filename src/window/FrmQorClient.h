@@ -59,6 +59,7 @@
 //     CDS_PsaleMaster,              table
 //     DS_PSaleMaster
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -75,7 +76,11 @@
 #include "storedb/definition_paths.h"
 #include "storedb/store_objects.h"
 #include "window/DBSearch.h"
+#include "window/dbcontrols/DBCheckBox.h"
+#include "window/dbcontrols/DBEdit.h"
 #include "window/dbcontrols/DBGrid.h"
+#include "window/dbcontrols/DBRadioGroup.h"
+#include "window/dbcontrols/wwDBLookupCombo.h"
 #include "window/panel.h"
 #include "window/window_dialogs.h"
 
@@ -171,6 +176,28 @@ public:
     // SQLQuery2). Panel8 is never disabled.
     void DS_PRODUCTStateChange(ds::DataSource& Sender);
 
+    // ---- the product editor and import (FrmQorClient_import.cpp)
+    // Each opens its combo's lookup dataset (CDS_PDITEM, CDS_PDCLASS, CDS_Provider,
+    // CDS_Unit) unless it is open; an open list is never read again.
+    void wwDBLookupCombo5BeforeDropDown();
+    void wwDBLookupCombo8BeforeDropDown();
+    void wwDBLookupCombo1BeforeDropDown();
+    void wwDBLookupCombo2BeforeDropDown();
+    // Imports the current row of CDS_PRODUCT as shown (typed text not yet stored included)
+    // on SQLConnection1 through SQLQuery1, committed on its own. A code the store has:
+    // nothing, silently. A category it lacks: the warning "分類未設置..!", then a silent
+    // abort; nothing written. A database error: its text; nothing written. The row stays
+    // listed in its state, and the import controls are not looked at again.
+    void SpeedButton5Click();
+    // Cancels the current row's unposted changes (an appended row goes).
+    void SpeedButton6Click();
+    // Imports every listed row from the first (an edit in progress posted first), in one
+    // transaction on SQLConnection1, passing over codes the store has (a code listed twice
+    // is written once). The first failure ends the run on its row: the rows before it are
+    // committed before its box shows, it and the rows after are not written. Never leaves
+    // the transaction open.
+    void SpeedButton9Click();
+
     // ---- the frame
     Panel* Panel1 = nullptr;  // sign-in bar
     QLabel* Label1 = nullptr;
@@ -205,6 +232,49 @@ public:
     QPushButton* SpeedButton5 = nullptr;
     QPushButton* SpeedButton6 = nullptr;
     QPushButton* SpeedButton9 = nullptr;
+
+    // ---- the editor panel Panel8, over DS_PRODUCT; each control named by its label
+    // (Label3 .. Label27, left of it) for screen readers. Tab order as listed.
+    TDBEdit* DBEd_ProdID = nullptr;        // PROD_ID
+    TDBEdit* DBEdit2 = nullptr;            // PROD_ID2
+    TDBEdit* DBEdit4 = nullptr;            // PROD_NAME
+    TDBEdit* DBEdit6 = nullptr;            // PROD_SNAME
+    TDBEdit* DBEdit5 = nullptr;            // PROD_SCALE
+    TDBEdit* DBEdit3 = nullptr;            // PROD_BARCODE
+    TwwDBLookupCombo* wwDBLookupCombo5 = nullptr;  // PD_ITEMID from CDS_PDITEM
+    TDBEdit* DBEdit15 = nullptr;           // PD_ITEMNAME, name box
+    TwwDBLookupCombo* wwDBLookupCombo8 = nullptr;  // PD_CLASSID from CDS_PDCLASS
+    TDBEdit* DBEdit17 = nullptr;           // PD_CLASSNAME, name box
+    TwwDBLookupCombo* wwDBLookupCombo1 = nullptr;  // PROVIDER_ID from CDS_Provider
+    TDBEdit* DBEdit9 = nullptr;            // PROVIDER_NAME, name box
+    TwwDBLookupCombo* wwDBLookupCombo2 = nullptr;  // UNITNAME: the code (UNIT_ID) of CDS_Unit
+    TDBEdit* DBEdit11 = nullptr;           // N_PRICE
+    TDBEdit* DBEdit10 = nullptr;           // SALE_PRICE
+    TDBEdit* DBEdit18 = nullptr;           // P_PRICE
+    TDBEdit* DBEdit_PPrice2 = nullptr;     // P_PRICE2
+    TDBEdit* DBEdit_PsalePrice = nullptr;  // PSALE_PRICE
+    TDBEdit* DBEdit13 = nullptr;           // VIP_PRICE
+    TDBEdit* DBEdit20 = nullptr;           // CR_PRICE
+    QLineEdit* Edit1 = nullptr;            // "%", bound to nothing, does nothing
+    TDBEdit* DBEdit21 = nullptr;           // FIRST_COST
+    TDBEdit* DBEdit22 = nullptr;           // NET_COST
+    TDBEdit* DBEdit23 = nullptr;           // ADD_COST
+    TDBEdit* DBEdit24 = nullptr;           // STD_COST
+    TDBEdit* DBEdit25 = nullptr;           // AVG_COST
+    TDBEdit* DBEdit26 = nullptr;           // FREE_TAX
+    TDBEdit* DBEdit27 = nullptr;           // U_DIS
+    TDBRadioGroup* DBRadioGroup1 = nullptr;  // TAX_KIND
+    TDBRadioGroup* DBRadioGroup2 = nullptr;  // BUY_CLASS
+    QGroupBox* GroupBox1 = nullptr;          // the eight check boxes
+    TDBCheckBox* DBCheckBox1 = nullptr;      // IN_TAG
+    TDBCheckBox* DBCheckBox2 = nullptr;      // SAL_TAG
+    TDBCheckBox* DBCheckBox3 = nullptr;      // DEL_FLAG
+    TDBCheckBox* DBCheckBox4 = nullptr;      // P_PU, checked "0"
+    TDBCheckBox* DBCheckBox5 = nullptr;      // P_PU2, checked "0"
+    TDBCheckBox* DBCheckBox6 = nullptr;      // PRN_CODE_YN
+    TDBCheckBox* DBCheckBox7 = nullptr;      // MEM_DISCOUNT
+    TDBCheckBox* DBCheckBox8 = nullptr;      // WEB_SHOW
+    TDBRadioGroup* DBRadioGroup3 = nullptr;  // STOCK_QTY
 
     // ---- promotion tab: the master grid fills Panel11, the item grid Panel12; both edit in
     // place, in memory only.
@@ -245,6 +315,7 @@ private:
     void buildStatusLine();
     void buildWorkArea();
     void buildProductPage();
+    void buildProductEditor();  // Panel8's controls (FrmQorClient_editor_layout.cpp)
     void buildPromotionPage();
     void buildSupplierPage();
     void placeRegions();

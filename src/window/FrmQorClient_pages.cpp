@@ -53,6 +53,11 @@ void TFormQorClient::buildProductPage() {
     SpeedButton5 = placeButton(Panel9, "SpeedButton5", QOR_BIG5("匯入存檔"), {6, 4, 83, 24});
     SpeedButton6 = placeButton(Panel9, "SpeedButton6", QOR_BIG5("復原編輯"), {94, 4, 80, 24});
     SpeedButton9 = placeButton(Panel9, "SpeedButton9", std::string(), {184, 5, 23, 22});
+    SpeedButton9->setAccessibleName(QString::fromUtf8("全部匯入"));  // a blank button
+    onClick(SpeedButton5, &TFormQorClient::SpeedButton5Click);
+    onClick(SpeedButton6, &TFormQorClient::SpeedButton6Click);
+    onClick(SpeedButton9, &TFormQorClient::SpeedButton9Click);
+    buildProductEditor();
 
     auto* editor = fillLayout(Panel7);
     editor->addWidget(Panel8, 1);

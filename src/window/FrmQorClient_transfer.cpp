@@ -4,6 +4,7 @@
 // transaction on the second connection.
 #include <string>
 
+#include "dataset/controls_disabled.h"
 #include "storedb/product_record.h"
 #include "storedb/promotion_inserts.h"
 #include "storedb/store_lookup.h"
@@ -24,24 +25,6 @@ std::string itemCheckStatement(const std::string& masterId) {
         text::sqlLiteral(masterId) + ")";
     return text::joinLines({"SELECT * ", "FROM PRODUCT ", condition});
 }
-
-// The item list holds still while the transfer walks it, and catches up on every way out.
-class ControlsHeld {
-public:
-    explicit ControlsHeld(ds::Dataset& dataset) : dataset_(dataset) { dataset_.disableControls(); }
-    ~ControlsHeld() {
-        try {
-            dataset_.enableControls();
-        } catch (...) {
-            // a grid that cannot repaint now repaints at its next change
-        }
-    }
-    ControlsHeld(const ControlsHeld&) = delete;
-    ControlsHeld& operator=(const ControlsHeld&) = delete;
-
-private:
-    ds::Dataset& dataset_;
-};
 
 std::string transferFailure(const std::string& failingItem, const std::string& reason) {
     std::string text = QOR_BIG5("資料寫入失敗..!") + "\n";
@@ -93,7 +76,7 @@ void TFormQorClient::TransferPromotion() {
 void TFormQorClient::writePromotionItems(std::string& failingItem) {
     ds::Dataset& items = CDS_PSaleSub;
     items.first();
-    ControlsHeld held(items);
+    ds::ControlsDisabled held(items);
     for (; !items.eof(); items.next()) {
         const std::string productId = items.fieldByName("PROD_ID").asString();
         if (productId.empty()) continue;  // names no product

@@ -1,6 +1,9 @@
 // Data sources and field links as data-aware controls use them.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <utility>
+
 #include "dataset/datasource.h"
 
 using namespace qor::ds;
@@ -75,6 +78,87 @@ TEST(FieldLink, NewFieldNameOrDataSourceShowsTheNewValue) {
     source.setDataSet(&other);
     EXPECT_FALSE(search.link.active());
     EXPECT_EQ(search.take(), (Log{"active", "data -"}));
+}
+
+TEST(FieldLink, KeepsItsFieldOnlyWhileTheFieldListStays) {
+    Dataset ds("CDS_Fac");
+    DataSource source("DS_Fac", &ds);
+    LinkedControl name(source, "PROVIDER_NAME");
+    ds.openWith(providers());
+    Field* first = name.link.field();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, &ds.fieldByName("PROVIDER_NAME"));
+
+    // Fields made from the columns go with them: the link finds the new ones.
+    Table renamed = providers();
+    renamed.columns[0].name = "PROVIDER_NAME";
+    renamed.columns[1].name = "PROVIDER_ID";
+    ds.openWith(renamed);
+    ASSERT_NE(name.link.field(), nullptr);
+    EXPECT_EQ(name.link.field()->index(), 0);
+    EXPECT_EQ(name.link.field()->asString(), "F1");
+
+    Dataset other("CDS_Other");
+    other.openWith(providers());
+    source.setDataSet(&other);
+    EXPECT_EQ(name.link.field(), &other.fieldByName("PROVIDER_NAME"));
+
+    // A change of a field's value reaches the links of that field, after any of these.
+    name.take();
+    other.fieldByName("PROVIDER_NAME").setAsString("x");
+    other.fieldByName("PROVIDER_ID").setAsString("y");
+    EXPECT_EQ(name.take(), (Log{"editing", "data x"}));
+    name.link.setFieldName("PROVIDER_ID");
+    name.take();
+    other.fieldByName("PROVIDER_NAME").setAsString("z");
+    other.fieldByName("PROVIDER_ID").setAsString("w");
+    EXPECT_EQ(name.take(), (Log{"data w"}));
+}
+
+// A control holding typed text it stores when asked, or refuses.
+struct TypingControl : LinkedControl {
+    TypingControl(DataSource& source, const char* fieldName) : LinkedControl(source, fieldName) {
+        link.onUpdateData = [this] {
+            ++asked;
+            if (pending.empty()) return;
+            if (pending == "refused") throw std::runtime_error("refused");
+            link.field()->setAsString(std::exchange(pending, {}));
+        };
+    }
+    std::string pending;
+    int asked = 0;
+};
+
+TEST(FieldLink, TypedTextIsStoredBeforeThePostAndBeforeTheRowIsLeft) {
+    Dataset ds("CDS_Fac");
+    DataSource source("DS_Fac", &ds);
+    TypingControl name(source, "PROVIDER_NAME");
+    ds.openWith(providers());
+    ds.updateRecord();  // nothing being edited: nobody asked
+    EXPECT_EQ(name.asked, 0);
+
+    // Typing starts the edit; the text stays in the control until the move asks for it.
+    ds.edit();
+    name.pending = "typed";
+    ds.next();
+    ds.first();
+    EXPECT_EQ(ds.fieldByName("PROVIDER_NAME").asString(), "typed");
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+
+    ds.edit();
+    name.pending = "refused";
+    EXPECT_THROW(ds.post(), std::runtime_error);
+    EXPECT_EQ(ds.state(), DataSetState::Edit);
+    EXPECT_THROW(ds.next(), std::runtime_error);
+    EXPECT_EQ(ds.recNo(), 1);
+
+    // While display updates are suspended the controls are not asked.
+    name.pending.clear();
+    const int asked = name.asked;
+    ds.disableControls();
+    ds.post();
+    ds.enableControls();
+    EXPECT_EQ(name.asked, asked);
 }
 
 TEST(DataSourceEvents, StateChangesOnlyNotRowMoves) {

@@ -2,6 +2,11 @@
 // as values and as what the database stores.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "dataset/dataset.h"
 #include "error_text.h"
 #include "storedb/params.h"
 #include "storedb_fixture.h"
@@ -126,6 +131,38 @@ TEST(ParamFromFieldTextFailures, OtherKindsAreNotSet) {
     EXPECT_FALSE(p.bound());
     setParamFromFieldText(p, FieldKind::Binary, "text");
     EXPECT_FALSE(p.bound());
+}
+
+// The faster path from a field must give, bit for bit, what the field's text gives.
+TEST(ParamFromField, GivesWhatTheFieldsTextGives) {
+    ds::Dataset row("ROW");
+    ds::FieldDef def;
+    def.name = "F";
+    def.kind = FieldKind::Float;
+    row.declareField(def);
+    row.open();
+    row.append();
+    ds::Field& f = row.fieldByName("F");
+    std::vector<double> values{0.0, -0.0, 0.1 + 0.2, 1.0 / 3, 49.95, 1e15 + 1, 1e16 + 2,
+                               123456789012345.67, 0.5, 0x1p60, 0x1p-30, 5e-324,
+                               1.7976931348623157e308, 9007199254740993.0};
+    std::mt19937_64 random(20240611);
+    for (int i = 0; i < 100000; ++i) {
+        double bits;
+        const std::uint64_t pattern = random();
+        std::memcpy(&bits, &pattern, sizeof bits);
+        if (std::isfinite(bits)) values.push_back(bits);
+        values.push_back(double(random() % 10000000) / 100.0);  // prices
+        values.push_back(double(random() % 1000) * std::pow(10.0, int(random() % 40) - 20));
+    }
+    for (double v : values) {
+        f.setAsFloat(v);
+        Param fast("P"), text("P");
+        setParamFromField(fast, f);
+        setParamFromFieldText(text, f.kind(), f.asString());
+        const double a = std::get<double>(fast.value()), b = std::get<double>(text.value());
+        ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << f.asString();
+    }
 }
 
 // ---- what the database stores

@@ -39,6 +39,7 @@ TEST_F(DBEditTest, ShowsTheDisplayTextUnfocusedAndTheEditTextFocused) {
     EXPECT_EQ(ds.state(), ds::DataSetState::Browse);  // looking changes nothing
 
     ds.close();
+    QApplication::processEvents();  // an unfocused edit shows a change at the next turn
     EXPECT_EQ(avg->text(), "");
     EXPECT_TRUE(avg->isReadOnly());
 }
@@ -113,6 +114,7 @@ TEST_F(DBEditTest, TheNameBoxFollowsItsFieldAndIsNoTabStop) {
 
     typeInto(code, "A01");
     QTest::keyClick(code, Qt::Key_Tab);
+    QApplication::processEvents();
     EXPECT_EQ(nameBox->text(), toQString(QOR_BIG5("飲料")));
     EXPECT_EQ(QApplication::focusWidget(), other);
     EXPECT_TRUE(nameBox->isReadOnly());

@@ -45,7 +45,7 @@ void TDBCheckBox::loadState() {
         else if (text == text::upperAscii(checked_)) state = Qt::Checked;
         else if (text == text::upperAscii(unchecked_)) state = Qt::Unchecked;
     }
-    setCheckState(state);
+    if (state != checkState()) setCheckState(state);  // no repaint for the same state
 }
 
 // The box shows what the field holds after the click, whether the field took the value or not.

@@ -1,7 +1,9 @@
 #include "window/dbcontrols/DBEdit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMetaObject>
 #include <QPalette>
 
 #include "window/big5_qt.h"
@@ -47,8 +49,9 @@ TDBEdit::TDBEdit(WindowDialogs& dialogs, QWidget* parent)
     : QLineEdit(parent), binding_(dialogs), validator_(new Cp950TextValidator(this)) {
     ds::FieldDataLink& link = binding_.link();
     link.onActiveChange = [this] { followField(); };
-    link.onDataChange = [this] { loadText(); };
+    link.onDataChange = [this] { fieldChanged(); };
     link.onFocusControl = [this] { setFocus(Qt::OtherFocusReason); };
+    link.onUpdateData = [this] { updateData(); };
     connect(this, &QLineEdit::textEdited, this, [this] { userEdited(); });
     followField();
 }
@@ -80,12 +83,26 @@ void TDBEdit::followField() {
     }
 }
 
+void TDBEdit::fieldChanged() {
+    modified_ = false;
+    if (loadPending_) return;  // queued while unfocused; taking the focus loads it first
+    if (QApplication::focusWidget() == this) {
+        loadText();
+        return;
+    }
+    loadPending_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { if (loadPending_) loadText(); }, Qt::QueuedConnection);
+}
+
 void TDBEdit::loadText() {
+    loadPending_ = false;
     const ds::Field* f = field();
     std::string text;
     if (f) text = hasFocus() ? f->editText() : f->displayText();
     modified_ = false;
-    setText(toQString(text));
+    const QString shown = toQString(text);
+    if (shown != QLineEdit::text()) setText(shown);
 }
 
 void TDBEdit::userEdited() {
@@ -110,15 +127,13 @@ void TDBEdit::userEdited() {
 
 bool TDBEdit::storeText() {
     if (!modified_) return true;
-    ds::Field* f = field();
-    if (!f) {
-        loadText();
-        return true;
-    }
-    const std::string typed = fromQString(text());
-    if (!binding_.run([&] { f->setText(typed); })) return false;
+    return binding_.run([this] { updateData(); });
+}
+
+void TDBEdit::updateData() {
+    if (!modified_) return;
+    if (ds::Field* f = field()) f->setText(fromQString(text()));
     loadText();
-    return true;
 }
 
 void TDBEdit::focusInEvent(QFocusEvent* event) {

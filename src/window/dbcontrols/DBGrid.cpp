@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <utility>
 
 #include "window/big5_qt.h"
 #include "window/dbcontrols/DBGridModel.h"
@@ -26,6 +27,19 @@ constexpr QAbstractItemView::EditTriggers kEditTriggers =
 // path would otherwise fill several screens), and never narrower than its title.
 constexpr int kWidestColumnChars = 64;
 constexpr int kCellPadding = 10;
+
+// The title row. Qt's header measures every title again after any change of the cells,
+// though cells never change a title: with 96 columns that made every append and post of
+// a row cost a measuring of all titles. Titles are measured when they change.
+class TitleHeader : public QHeaderView {
+public:
+    explicit TitleHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        setHighlightSections(true);  // as the table view's own header
+    }
+
+protected:
+    void dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&) override {}
+};
 
 }  // namespace
 
@@ -52,6 +66,7 @@ TDBGrid::TDBGrid(WindowDialogs& dialogs, QWidget* parent)
       dialogs_(dialogs),
       link_(std::make_unique<Link>(*this)),
       model_(new DBGridModel(*link_, dialogs, this)) {
+    setHorizontalHeader(new TitleHeader(this));
     setModel(model_);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
@@ -114,6 +129,7 @@ void TDBGrid::setTitleFont(const QFont& font) { horizontalHeader()->setFont(font
 // ---------------------------------------------------------------- following the dataset
 
 void TDBGrid::datasetChanged() {
+    changedRow_ = -1;  // every cell is shown anew now
     // Rows going away make Qt move the grid's current cell by itself: that is no pick of
     // the user's, the grid takes the dataset's row instead.
     {
@@ -124,8 +140,24 @@ void TDBGrid::datasetChanged() {
     if (!moving_) followDataset();
 }
 
+// A row filled field by field is shown anew once, at the next turn of the event loop; the
+// cells read the dataset whenever they are painted, so nothing shows a stale value.
 void TDBGrid::recordChanged() {
-    if (const ds::Dataset* ds = model_->dataset()) model_->refreshRow(ds->currentRow());
+    const ds::Dataset* ds = model_->dataset();
+    if (!ds) return;
+    const int row = ds->currentRow();
+    if (row == changedRow_) return;
+    if (changedRow_ >= 0) model_->refreshRow(changedRow_);  // another row before the turn: now
+    changedRow_ = row;
+    if (rowRefreshQueued_) return;
+    rowRefreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            rowRefreshQueued_ = false;
+            if (changedRow_ >= 0) model_->refreshRow(std::exchange(changedRow_, -1));
+        },
+        Qt::QueuedConnection);
 }
 
 // Selects the dataset's current row, in the column chosen so far, and scrolls to it.
@@ -138,10 +170,14 @@ void TDBGrid::followDataset() {
         const int column = std::clamp(currentIndex().column(), 0, model_->columnCount() - 1);
         target = model_->index(row, column);
     }
+    // Already there (a post, a change of values): nothing to select or scroll to.
+    if (target.isValid() && target == currentIndex() && selectionModel()->isSelected(target))
+        return;
     const QScopedValueRollback<bool> selecting(following_, true);
     if (target.isValid()) {
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
-        scrollTo(target);
+        // Scrolling lays the rows out first; a hidden grid scrolls to its row when shown.
+        if (isVisible()) scrollTo(target);
     } else {
         selectionModel()->clear();
     }

@@ -85,6 +85,8 @@ private:
     bool moving_ = false;         // the grid itself is moving the dataset
     bool following_ = false;      // the grid is selecting the dataset's row
     bool followPending_ = false;  // the selection has to come back to the dataset's row
+    int changedRow_ = -1;         // a row whose cells are to be shown anew at the next turn
+    bool rowRefreshQueued_ = false;
 };
 
 }  // namespace qor::window

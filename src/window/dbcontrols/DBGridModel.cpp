@@ -59,19 +59,42 @@ std::vector<DBGridModel::Column> DBGridModel::currentColumns() const {
 }
 
 void DBGridModel::refresh() {
-    std::vector<Column> columns = currentColumns();
-    if (columns != columns_) {
-        beginResetModel();
-        columns_ = std::move(columns);
-        ds::Dataset* ds = dataset();
-        rows_ = ds ? ds->rowCount() : 0;
-        endResetModel();
-        return;
+    // The column list is looked at again only when the dataset's field list changed: a
+    // refresh comes with every append and post.
+    ds::Dataset* ds = dataset();
+    const std::uint64_t version = ds ? ds->fieldsVersion() : 0;
+    if (ds != columnsOf_ || version != columnsVersion_) {
+        columnsOf_ = ds;
+        columnsVersion_ = version;
+        std::vector<Column> columns = currentColumns();
+        if (columns != columns_) {
+            beginResetModel();
+            columns_ = std::move(columns);
+            titles_.assign(columns_.size(), std::string());
+            for (std::size_t c = 0; c < columns_.size(); ++c) titles_[c] = titleOf(int(c));
+            rows_ = ds ? ds->rowCount() : 0;
+            endResetModel();
+            return;
+        }
     }
     syncRowCount();
     if (rows_ > 0 && !columns_.empty())
         emit dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1));
-    if (!columns_.empty()) emit headerDataChanged(Qt::Horizontal, 0, int(columns_.size()) - 1);
+    // A title told anew makes the header measure every title again: only changed ones are.
+    for (std::size_t c = 0; c < columns_.size() && c < titles_.size(); ++c) {
+        const std::string& title = titleOf(int(c));
+        if (title == titles_[c]) continue;
+        titles_[c] = title;
+        emit headerDataChanged(Qt::Horizontal, int(c), int(c));
+    }
+}
+
+const std::string& DBGridModel::titleOf(int column) const {
+    static const std::string none;
+    const ds::Field* f = columnField(column);
+    if (!f) return none;
+    const ds::FieldDef& def = f->def();  // the label, or the name when it has none
+    return def.displayLabel.empty() ? def.name : def.displayLabel;
 }
 
 void DBGridModel::refreshRow(int row) {
@@ -80,8 +103,9 @@ void DBGridModel::refreshRow(int row) {
 }
 
 void DBGridModel::refreshTitle(int column) {
-    if (column >= 0 && column < int(columns_.size()))
-        emit headerDataChanged(Qt::Horizontal, column, column);
+    if (column < 0 || column >= int(columns_.size())) return;
+    if (std::size_t(column) < titles_.size()) titles_[std::size_t(column)] = titleOf(column);
+    emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 // Rows only ever come or go at the end: fetched packets, an append, a dropped append.

@@ -9,6 +9,7 @@
 // the dataset's controls are disabled, say) the dataset may hold fewer rows or other fields:
 // every read then shows the empty text rather than reaching past them.
 #include <QAbstractTableModel>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,7 @@ public:
     bool readOnly() const { return readOnly_; }
 
     // Catches up with the dataset: a new column list resets the model; otherwise rows are
-    // added or removed at the end and every cell and title is shown anew.
+    // added or removed at the end, every cell is shown anew and every title that changed.
     void refresh();
     void refreshRow(int row);
     void refreshTitle(int column);
@@ -58,11 +59,15 @@ private:
         bool operator==(const Column&) const = default;
     };
     std::vector<Column> currentColumns() const;
+    const std::string& titleOf(int column) const;  // as its field says now
     void syncRowCount();
 
     const ds::DataLink& link_;
     WindowDialogs& dialogs_;
     std::vector<Column> columns_;
+    std::vector<std::string> titles_;  // as last told to the views
+    const ds::Dataset* columnsOf_ = nullptr;  // the dataset and field list columns_ is of
+    std::uint64_t columnsVersion_ = 0;
     int rows_ = 0;
     bool readOnly_ = false;
 };

@@ -73,6 +73,7 @@ void TDBRadioGroup::loadSelection() {
         for (int i = 0; i < count() && selected < 0; ++i)
             if (items_[std::size_t(i)].value == text) selected = i;
     }
+    if (selected == itemIndex()) return;  // no repaint for the same choice
     if (selected >= 0) {
         button(selected)->setChecked(true);
         return;

@@ -1,3 +1,4 @@
+#include "dataset/controls_disabled.h"
 #include "window/dbcontrols/lookup_list.h"
 
 #include <QHeaderView>
@@ -14,18 +15,6 @@ namespace qor::window {
 namespace {
 
 constexpr int kVisibleRows = 10;
-
-// Walking the table moves its current row; nobody watching it needs to hear of each step.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(ds::Dataset& table) : table_(table) { table_.disableControls(); }
-    ~ControlsDisabled() { table_.enableControls(); }
-    ControlsDisabled(const ControlsDisabled&) = delete;
-    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
-
-private:
-    ds::Dataset& table_;
-};
 
 }  // namespace
 
@@ -65,7 +54,7 @@ void LookupList::fill(ds::Dataset& table, const std::vector<LookupColumn>& colum
     model_.setHorizontalHeaderLabels(titles);
     int current = 0;
     {
-        ControlsDisabled quiet(table);
+        ds::ControlsDisabled quiet(table);
         for (table.first(); !table.eof(); table.next()) {
             QList<QStandardItem*> cells;
             for (ds::Field* f : shown) cells << new QStandardItem(toQString(f->displayText()));
