@@ -55,6 +55,9 @@ void expectRequestIsSound(const HttpAddress& url, const CookieStore& cookies) {
     QOR_FUZZ_EXPECT(!hasLineBreak(cookieHeader));
     const std::string head = requestHead(url, "--------123456789012345", 10, cookieHeader);
     QOR_FUZZ_EXPECT(head.ends_with("\r\n\r\n"));
+    const std::string_view requestLine(head.data(), head.find("\r\n"));
+    QOR_FUZZ_EXPECT(requestLine.starts_with("POST ") && requestLine.ends_with(" HTTP/1.0"));
+    QOR_FUZZ_EXPECT(!hasLineBreak(requestLine));
 }
 
 // One call: replies until an answer, a failure, or the last redirect.
@@ -78,7 +81,8 @@ void readCall(ReplyReader& reader) {
                 readReplyBody(reader, head);
             } catch (const TransportFailure&) {
             }
-            if (!hasLocation || sent >= kMaxRequestsPerCall) return;
+            if (!hasLocation || !isFollowableLocation(*location)) return;
+            if (sent >= kMaxRequestsPerCall) return;
             url = resolveLocation(url, *location);
             continue;
         }
