@@ -83,7 +83,9 @@ TEST_F(GatewayContract, ProductDownloadCarriesEveryFieldOfTheProductRecord) {
         ds::Field* field = reply.findField(spec.name);
         ASSERT_NE(field, nullptr) << spec.name;
         EXPECT_EQ(field->kind(), spec.kind) << spec.name;
-        if (spec.kind == ds::FieldKind::String) EXPECT_EQ(field->size(), spec.size) << spec.name;
+        if (spec.kind == ds::FieldKind::String) {
+            EXPECT_EQ(field->size(), spec.size) << spec.name;
+        }
     }
     reply.first();
     EXPECT_EQ(reply.fieldByName("PROD_NAME").asString(), coffeeName());

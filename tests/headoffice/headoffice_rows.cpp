@@ -21,7 +21,7 @@ std::string dateDaysAgo(int daysAgo) {
     local.tm_mday -= daysAgo;
     local.tm_hour = 12;  // away from any daylight-saving edge
     std::mktime(&local);
-    char text[16];
+    char text[40];  // room for any int: nothing cut, no warning
     std::snprintf(text, sizeof text, "%04d/%02d/%02d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday);
     return text;
@@ -70,7 +70,7 @@ std::string headOfficeRows() {
     sql += "INSERT INTO CUSTOMER (CUST_ID, CUST_NAME, PASS_WD) VALUES ('S001', " +
            quoted(coffeeName()) + ", '5678');\n";
     for (int i = 1; i <= 8; ++i) {
-        char id[16], name[16], pass[16];
+        char id[24], name[24], pass[24];  // room for any int: nothing cut, no warning
         std::snprintf(id, sizeof id, "STORE%02d", i);
         std::snprintf(name, sizeof name, "Store %02d", i);
         std::snprintf(pass, sizeof pass, "PW%02d", i);
