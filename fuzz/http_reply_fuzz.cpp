@@ -57,7 +57,14 @@ void expectRequestIsSound(const HttpAddress& url, const CookieStore& cookies) {
     QOR_FUZZ_EXPECT(head.ends_with("\r\n\r\n"));
     const std::string_view requestLine(head.data(), head.find("\r\n"));
     QOR_FUZZ_EXPECT(requestLine.starts_with("POST ") && requestLine.ends_with(" HTTP/1.0"));
-    QOR_FUZZ_EXPECT(!hasLineBreak(requestLine));
+    // Every line of the head, the request line included, ends only at its CR LF.
+    std::string_view rest(head);
+    rest.remove_suffix(2);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find("\r\n");
+        QOR_FUZZ_EXPECT(end != std::string_view::npos && !hasLineBreak(rest.substr(0, end)));
+        rest.remove_prefix(end + 2);
+    }
 }
 
 // One call: replies until an answer, a failure, or the last redirect.
