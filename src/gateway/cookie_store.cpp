@@ -32,6 +32,13 @@ bool pathMatches(const std::string& requestPath, const std::string& cookiePath) 
     return cookiePath.ends_with('/') || requestPath[cookiePath.size()] == '/';
 }
 
+// Control characters other than the tab: a cookie holding one is ignored whole, as browsers
+// do, since a CR in it would end the Cookie header line of the next request early.
+bool isControl(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u < 0x20 && c != '\t') || u == 0x7F;
+}
+
 std::vector<std::string_view> split(std::string_view s, char separator) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
@@ -66,6 +73,7 @@ void CookieStore::storeSetCookie2(const std::string& host, const std::string& re
 
 void CookieStore::store(const std::string& host, const std::string& requestTarget,
                         std::string_view one) {
+    if (std::any_of(one.begin(), one.end(), isControl)) return;
     auto parts = split(one, ';');
     auto pair = parts.front();
     auto equals = pair.find('=');

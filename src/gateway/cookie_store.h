@@ -16,7 +16,8 @@ public:
     using Seconds = std::chrono::sys_seconds;
 
     // Takes the value of a "Set-Cookie" header (one cookie) or a "Set-Cookie2" header (cookies
-    // separated by commas) of a reply to a request for `requestTarget` on `host`.
+    // separated by commas) of a reply to a request for `requestTarget` on `host`. A cookie
+    // that holds a control character other than the tab is ignored.
     void storeSetCookie(const std::string& host, const std::string& requestTarget,
                         std::string_view headerValue);
     void storeSetCookie2(const std::string& host, const std::string& requestTarget,

@@ -88,6 +88,13 @@ HttpAddress resolveLocation(const HttpAddress& request, std::string_view locatio
     return next;
 }
 
+bool isFollowableLocation(std::string_view location) {
+    return !location.empty() && std::none_of(location.begin(), location.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    });
+}
+
 std::string hostHeader(const HttpAddress& address) {
     if (address.portText == "80") return address.host;
     return address.host + ":" + address.portText;

@@ -22,6 +22,10 @@ HttpAddress parseHttpAddress(std::string_view address);
 // a path relative to the request's folder.
 HttpAddress resolveLocation(const HttpAddress& request, std::string_view location);
 
+// A Location header's value that can be followed: not empty and without control characters,
+// which would end the next request's request line early.
+bool isFollowableLocation(std::string_view location);
+
 // The Host header value: the host, with ":" and the port unless the port text is exactly "80".
 std::string hostHeader(const HttpAddress& address);
 

@@ -68,8 +68,10 @@ std::string HttpPoster::exchange(const std::string& address, const std::string& 
         if (hasLocation || (head.status >= 300 && head.status <= 399 && head.status != 304)) {
             drainBody(reader, head, std::min(kRedirectDrain, limit_));
             connection_.close();
-            // A redirect that names no place to go cannot be followed.
-            if (!hasLocation) throw TransportFailure(head.statusLine);
+            // A redirect that names no place to go, or none a request line can carry, cannot
+            // be followed.
+            if (!hasLocation || !isFollowableLocation(*location))
+                throw TransportFailure(head.statusLine);
             if (sent >= kMaxRequestsPerCall) return {};
             url = resolveLocation(url, *location);
             continue;

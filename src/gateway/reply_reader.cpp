@@ -1,6 +1,7 @@
 #include "gateway/reply_reader.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "gateway/transport_failure.h"
 
@@ -12,7 +13,14 @@ const char* const kClosed = "Connection closed gracefully.";
 }  // namespace
 
 ReplyReader::ReplyReader(SocketConnection& connection, std::chrono::milliseconds limit)
-    : connection_(connection), limit_(limit) {}
+    : ReplyReader(
+          [&connection](char* buffer, std::size_t size, std::chrono::milliseconds wait) {
+              return connection.readSome(buffer, size, wait);
+          },
+          limit) {}
+
+ReplyReader::ReplyReader(ReadSome readSome, std::chrono::milliseconds limit)
+    : readSome_(std::move(readSome)), limit_(limit) {}
 
 void ReplyReader::stopWaitingAt(Clock::time_point deadline) { deadline_ = deadline; }
 
@@ -31,7 +39,7 @@ bool ReplyReader::fill() {
     buffer_.resize(old + kReadSize);
     std::size_t got = 0;
     try {
-        got = connection_.readSome(buffer_.data() + old, kReadSize, wait);
+        got = readSome_(buffer_.data() + old, kReadSize, wait);
     } catch (...) {
         buffer_.resize(old);
         throw;

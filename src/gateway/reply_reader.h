@@ -3,6 +3,7 @@
 // everything up to the close.
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,9 +17,15 @@ inline constexpr std::size_t kMaxHeaderLine = 65000;
 class ReplyReader {
 public:
     using Clock = std::chrono::steady_clock;
+    // Where the bytes come from: up to `size` bytes into `buffer`, waiting at most `limit`;
+    // 0 once the other side has closed. Failures are TransportFailures.
+    using ReadSome =
+        std::function<std::size_t(char* buffer, std::size_t size, std::chrono::milliseconds limit)>;
 
     // Every wait for data lasts at most `limit`.
     ReplyReader(SocketConnection& connection, std::chrono::milliseconds limit);
+    // Reads what `readSome` hands over, as from a connection (replies kept as bytes).
+    ReplyReader(ReadSome readSome, std::chrono::milliseconds limit);
 
     // From now on waits also end at `deadline`: passing it fails as a read time out.
     void stopWaitingAt(Clock::time_point deadline);
@@ -39,7 +46,7 @@ private:
     std::size_t buffered() const { return buffer_.size() - pos_; }
     std::string take(std::size_t count);
 
-    SocketConnection& connection_;
+    ReadSome readSome_;
     std::chrono::milliseconds limit_;
     std::optional<Clock::time_point> deadline_;
     std::string buffer_;

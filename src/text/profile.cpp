@@ -56,7 +56,7 @@ ProfileFile ProfileFile::parse(const std::string& content) {
         std::string value = trimBlanks(std::string_view(line).substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
-        if (value.size() > 2047) value.resize(2047);
+        value = cutToBytes(value, 2047);  // never half a double-byte character
         current->emplace(key, value);  // the first occurrence of a key wins
     });
     return file;

@@ -10,8 +10,9 @@ namespace qor::text {
 
 // Settings file read by the usual profile-file rules (httpset.ini): section and key names
 // match without regard to case; a value is the text after "=" without surrounding blanks and
-// loses one pair of enclosing quotes; it is cut to its first 2047 characters; a missing file,
-// section or key gives the default; a key present with nothing after "=" gives empty text.
+// loses one pair of enclosing quotes; it is cut to its first 2047 bytes, never to half a
+// double-byte character; a missing file, section or key gives the default; a key present with
+// nothing after "=" gives empty text.
 class ProfileFile {
 public:
     static ProfileFile load(const std::string& path);   // a missing file reads as empty

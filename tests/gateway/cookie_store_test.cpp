@@ -39,6 +39,15 @@ TEST(CookieStore, ExpiredCookiesAreDropped) {
     EXPECT_EQ(store.cookieHeader("h", kTarget), "c=3; d=4");
 }
 
+TEST(CookieStore, CookiesWithControlCharactersAreIgnored) {
+    // Sent back, the CR would end the next request's Cookie header line inside the value.
+    CookieStore store;
+    store.storeSetCookie("h", kTarget, "sid=abc\r\x01X-Injected: 1; path=/");
+    store.storeSetCookie("h", kTarget, std::string("nul=a\0b", 7));
+    store.storeSetCookie2("h", kTarget, "bad=\x7f, tab=a\tb");
+    EXPECT_EQ(store.cookieHeader("h", kTarget), "tab=a\tb");
+}
+
 TEST(CookieStore, SetCookie2CarriesSeveralCookies) {
     CookieStore store;
     store.storeSetCookie2("h", kTarget, "a=\"x,y\"; Version=\"1\", b=2");

@@ -70,6 +70,17 @@ TEST(ReplyRules, FifteenthRedirectEndsInAnEmptyReply) {
     EXPECT_TRUE(client.dialogs.messages().empty());
 }
 
+TEST(ReplyRules, RedirectToALocationWithAControlCharacterIsAFailure) {
+    // Followed, the CR would end the next request line inside the target.
+    ScriptedServer server(
+        {{httpReply("HTTP/1.1 302 Found", "", "Location: /a\rX-Injected: 1\r\n")}});
+    GatewayClient client(server.port());
+    EXPECT_EQ(client.call(), aborted());
+    EXPECT_EQ(server.connectionCount(), 1);
+    EXPECT_EQ(client.dialogs.messages(),
+              std::vector<std::string>{client.failureMessage("HTTP/1.1 302 Found")});
+}
+
 TEST(ReplyRules, RedirectWithoutLocationIsAFailure) {
     ScriptedServer server({{httpReply("HTTP/1.1 303 See Other", "")}});
     GatewayClient client(server.port());

@@ -68,7 +68,7 @@ std::string headOfficeRows() {
     sql += "INSERT INTO CUSTOMER (CUST_ID, CUST_NAME, PASS_WD) VALUES ('S001', " +
            quoted(coffeeName()) + ", '5678');\n";
     for (int i = 1; i <= 8; ++i) {
-        char id[16], name[16], pass[16];
+        char id[24], name[24], pass[24];  // room for any int: nothing cut, no warning
         std::snprintf(id, sizeof id, "STORE%02d", i);
         std::snprintf(name, sizeof name, "Store %02d", i);
         std::snprintf(pass, sizeof pass, "PW%02d", i);

@@ -69,11 +69,13 @@ public:
 
     bool running() const { return pid_ > 0; }
     // Stops the gateway with SIGTERM and waits for it; returns its exit code (-1 when a
-    // signal ended it). The destructor stops it when still running.
+    // signal ended it). The destructor stops it when still running, and fails the running
+    // test unless the gateway ends with status 0.
     int stop();
 
 private:
     void start(int port);
+    void expectCleanEnd(int status) const;
 
     GatewayAccount account_;
     std::string host_ = "127.0.0.1";

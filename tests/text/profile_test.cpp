@@ -33,6 +33,13 @@ TEST(ProfileFile, LongValueIsCutTo2047Characters) {
     EXPECT_EQ(f.readString("set", "host", "").size(), 2047u);
 }
 
+TEST(ProfileFile, CutNeverLeavesHalfACharacter) {
+    // 2046 bytes, then a double-byte character across the cut: it goes whole.
+    const std::string big5Pair = "\xA4\xA4";
+    auto f = ProfileFile::parse("[set]\nhost=" + std::string(2046, 'h') + big5Pair + "x\n");
+    EXPECT_EQ(f.readString("set", "host", ""), std::string(2046, 'h'));
+}
+
 TEST(ProfileFile, LoadsFromDisk) {
     auto path = std::filesystem::temp_directory_path() / "qor_profile_test.ini";
     std::ofstream(path) << "[set]\nport=81\n";

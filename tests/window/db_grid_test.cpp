@@ -57,7 +57,7 @@ protected:
             t.columns.push_back({f.fieldName(), f.kind(), f.size()});
         }
         for (int i = 0; i < 200; ++i) {
-            char id[8];
+            char id[16];  // room for any int: nothing cut, no warning
             std::snprintf(id, sizeof id, "P%03d", i);
             t.rows.push_back({std::string(id), "Name " + std::string(id), i + 0.5,
                               std::string("12345"), std::string("Y")});

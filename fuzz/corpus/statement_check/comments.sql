@@ -1,0 +1,3 @@
+	
+ SELECT 'a;b', "x;""y" -- c;
+/* ; */ FROM T ;  
