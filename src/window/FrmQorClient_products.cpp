@@ -85,6 +85,9 @@ void TFormQorClient::SpeedButton2Click() {
 
 void TFormQorClient::ReconcileProducts(ds::Dataset& source, ds::Dataset& products,
                                        bool freshGoods) {
+    // The grid shows the list once it is made, on every way out; the editor and the import
+    // controls still follow each row, since every state change checks the store.
+    GridUpdatesHeld listing(*DBGrid1);
     storedb::reconcileProducts(source, products, freshGoods, store().SQLQuery1);
 }
 

@@ -166,6 +166,18 @@ TEST_F(Grid, FollowsTheDatasetsMovesReloadsAndOrders) {
     EXPECT_EQ(id(), "P001");
     EXPECT_EQ(scrolls, scrollsBefore);
 
+    // Held by a long walk of the program's: rows listed meanwhile show at the release.
+    {
+        GridUpdatesHeld listing(grid);
+        products.append();
+        products.fieldByName("PROD_ID").setAsString("P200");
+        products.post();
+        EXPECT_EQ(grid.model()->rowCount(), 200);
+    }
+    EXPECT_EQ(grid.model()->rowCount(), 201);
+    EXPECT_EQ(cell(0, 0), "P200");  // first in the descending order
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+
     products.close();
     EXPECT_EQ(grid.columnCount(), 0);
     EXPECT_EQ(grid.model()->rowCount(), 0);

@@ -49,9 +49,12 @@ public:
     explicit Link(TDBGrid& grid) : grid_(grid) {}
 
 protected:
+    // Opening and closing change the columns: shown at once, held or not.
     void activeChanged() override { grid_.datasetChanged(); }
     void dataChanged(ds::Field* field) override {
-        if (field)
+        if (grid_.held_ > 0)
+            grid_.missedWhileHeld_ = true;
+        else if (field)
             grid_.recordChanged();
         else
             grid_.datasetChanged();
@@ -127,6 +130,13 @@ void TDBGrid::setColumnTitle(int column, std::string title) {
 void TDBGrid::setTitleFont(const QFont& font) { horizontalHeader()->setFont(font); }
 
 // ---------------------------------------------------------------- following the dataset
+
+void TDBGrid::holdUpdates() { ++held_; }
+
+void TDBGrid::releaseUpdates() {
+    if (held_ == 0 || --held_ > 0) return;
+    if (std::exchange(missedWhileHeld_, false)) datasetChanged();
+}
 
 void TDBGrid::datasetChanged() {
     changedRow_ = -1;  // every cell is shown anew now

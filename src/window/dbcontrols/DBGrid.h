@@ -52,6 +52,13 @@ public:
     // The window's font unless set.
     void setTitleFont(const QFont& font);
 
+    // A long walk the program makes itself (thousands of rows listed one after another) is
+    // shown once, where it ends: while held, the grid does not follow each new row, value or
+    // move, and it catches up at the last release. Opening and closing still show at once.
+    // Nestable; GridUpdatesHeld below holds for a scope.
+    void holdUpdates();
+    void releaseUpdates();
+
     using QTableView::edit;
 
 signals:
@@ -87,6 +94,25 @@ private:
     bool followPending_ = false;  // the selection has to come back to the dataset's row
     int changedRow_ = -1;         // a row whose cells are to be shown anew at the next turn
     bool rowRefreshQueued_ = false;
+    int held_ = 0;                   // holdUpdates() not yet released
+    bool missedWhileHeld_ = false;   // a change came while held
+};
+
+class GridUpdatesHeld {
+public:
+    explicit GridUpdatesHeld(TDBGrid& grid) : grid_(grid) { grid_.holdUpdates(); }
+    ~GridUpdatesHeld() {
+        try {
+            grid_.releaseUpdates();
+        } catch (...) {
+            // a grid that cannot catch up now does at its dataset's next change
+        }
+    }
+    GridUpdatesHeld(const GridUpdatesHeld&) = delete;
+    GridUpdatesHeld& operator=(const GridUpdatesHeld&) = delete;
+
+private:
+    TDBGrid& grid_;
 };
 
 }  // namespace qor::window
