@@ -87,8 +87,9 @@ bool answersHttp(const std::string& host, int port) {
 
 }  // namespace
 
-GatewayProcess::GatewayProcess(const std::string& extraSql, GatewayAccount account)
-    : account_(std::move(account)) {
+GatewayProcess::GatewayProcess(const std::string& extraSql, GatewayAccount account,
+                               std::vector<std::string> options)
+    : account_(std::move(account)), options_(std::move(options)) {
     database_ = std::make_unique<TempDatabase>(
         std::vector<std::string>{"db/headoffice-schema.sql"}, extraSql, "HEADOFFICE.FDB");
     folder_ = database_->folder().string();
@@ -114,6 +115,7 @@ void GatewayProcess::start(int port) {
                                      "--database", databasePath_,
                                      "--user", account_.userName,
                                      "--password", account_.password};
+    args.insert(args.end(), options_.begin(), options_.end());
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
