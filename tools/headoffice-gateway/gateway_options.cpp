@@ -45,6 +45,10 @@ GatewayOptions parseOptions(const std::vector<std::string>& args) {
         else if (name == "db-user") options.dbUser = value;
         else if (name == "db-password") options.dbPassword = value;
         else if (name == "threads") options.threads = numberOption(name, value, 1, 1024);
+        else if (name == "read-timeout") options.readTimeout = numberOption(name, value, 1, 3600);
+        else if (name == "max-request")
+            options.maxRequest = numberOption(name, value, 1024, 16 * 1024 * 1024);
+        else if (name == "delay") options.delay = numberOption(name, value, 0, 600000);
         else throw std::invalid_argument("unknown option --" + name);
     }
     if (!options.help && options.database.empty())
@@ -61,6 +65,17 @@ std::string usageText() {
            "  --db-user <name>        database user (SYSDBA)\n"
            "  --db-password <text>    database password (the program's built-in one)\n"
            "  --threads <n>           requests served at once (16)\n"
+           "  --read-timeout <s>      seconds a store may take to send its whole request (10);\n"
+           "                          a slower one is dropped, so it cannot hold a worker\n"
+           "  --max-request <bytes>   longest request body accepted (65536); a longer one gets\n"
+           "                          413 Payload Too Large\n"
+           "  --delay <ms>            spread every reply over about <ms> milliseconds, sent in\n"
+           "                          20 pieces with pauses between (0), to watch a store's\n"
+           "                          progress display; long replies pause before their first\n"
+           "                          20 pieces only\n"
+           "Replies of more than a few hundred rows are sent chunked while the rows are read,\n"
+           "so memory does not grow with a reply's size; a read that fails midway cuts the\n"
+           "reply off, and the store reports a broken connection.\n"
            "Prints \"listening on <address>:<port>\" once it accepts requests; one line per\n"
            "request goes to stderr. Stops on SIGINT or SIGTERM.\n";
 }
