@@ -30,7 +30,7 @@
 #include "gateway/http_poster.h"
 #include "gateway/multipart_request.h"
 #include "gateway_process.h"
-#include "text/cp950.h"
+#include "headoffice_products.h"
 #include "text/dialogs.h"
 #include "text/errors.h"
 
@@ -47,26 +47,9 @@ public:
     std::string last;
 };
 
-std::string headOfficeRows() {
-    const std::string name = qor::text::utf8ToCp950("商品資料測試");
-    return "INSERT INTO CUSTOMER (CUST_ID, CUST_NAME, PASS_WD) VALUES ('S001', '" + name +
-           "', '1234');\n"
-           "SET TERM ^ ;\n"
-           "EXECUTE BLOCK AS DECLARE i INTEGER = 0; BEGIN\n"
-           "  WHILE (i < " + std::to_string(kProducts) + ") DO BEGIN\n"
-           "    INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PROD_NAME, SALE_PRICE, STD_COST,\n"
-           "      PROVIDER_ID, PROVIDER_NAME, UNITNAME, STOCK_QTY, CHG_DATE, SAFE_DAY)\n"
-           "    VALUES ('P' || LPAD(:i, 7, '0'), '471' || LPAD(:i, 10, '0'), '" + name +
-           "' || :i, 99.5, 60.25, 'F01', '" + name + "', 'PCS', 'N', '2024/01/31', 7);\n"
-           "    i = i + 1;\n"
-           "  END\n"
-           "END^\n"
-           "SET TERM ; ^\n";
-}
-
 // One gateway for the whole run, with its client settings.
 struct Setup {
-    qor::test::GatewayProcess gateway{headOfficeRows()};
+    qor::test::GatewayProcess gateway{qor::bench::headOfficeProducts(kProducts)};
     SilentDialogs dialogs;
     std::unique_ptr<qor::gateway::TDataModHttp> client;
 

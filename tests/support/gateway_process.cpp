@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -108,7 +109,10 @@ void GatewayProcess::start(int port) {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
 
-    const std::string program = std::string(QOR_BIN_DIR) + "/qor-gateway";
+    // QOR_GATEWAY_PROGRAM names another build of qor-gateway, for comparing builds.
+    const char* other = std::getenv("QOR_GATEWAY_PROGRAM");
+    const std::string program =
+        other && *other ? other : std::string(QOR_BIN_DIR) + "/qor-gateway";
     std::vector<std::string> args = {program,
                                      "--listen", host_,
                                      "--port", std::to_string(port),

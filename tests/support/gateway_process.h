@@ -13,7 +13,8 @@
 //   - creates <folder>/HEADOFFICE.FDB in a temporary folder from db/headoffice-schema.sql
 //     followed by `extraSql` (isql script text: end every statement with ";"; code page 950
 //     bytes pass unchanged; a COMMIT is added at its end), through TempDatabase;
-//   - starts qor-gateway from the build's bin folder on 127.0.0.1 with a free port, the
+//   - starts qor-gateway from the build's bin folder (or the program the environment
+//     variable QOR_GATEWAY_PROGRAM names) on 127.0.0.1 with a free port, the
 //     database opened embedded, the account given (the built-in one by default) and any
 //     further options (for example {"--read-timeout", "1"});
 //   - waits until it answers an HTTP request.
