@@ -74,14 +74,6 @@ TEST_F(GatewayLimits, AnOversizedRequestIsRefusedUnread) {
                    "Content-Type: multipart/form-data; boundary=x\r\n\r\n");
     EXPECT_TRUE(announced.readToClose().starts_with("HTTP/1.1 413 "));
 
-    // Endless headers end at the request's byte budget, not at memory's end.
-    RawHttpClient padded(gateway->port());
-    padded.send("POST /oVat/ado/index.php HTTP/1.0\r\n");
-    const std::string pad = "X-Pad: " + std::string(1000, 'x') + "\r\n";
-    for (int i = 0; i < 200 && padded.send(pad); ++i) {
-    }
-    EXPECT_FALSE(padded.readToClose().starts_with("HTTP/1.1 200 "));
-
     // The store's own client with a statement far over the limit: a transport failure.
     signIn();
     const std::string huge = "SELECT CUST_ID FROM CUSTOMER WHERE CUST_ID IN ('" +
@@ -101,7 +93,7 @@ TEST_F(GatewayLimits, ADelayedReplyArrivesInPiecesWithTheSameBytes) {
     std::vector<std::size_t> pieces;
     const std::string reply = client.readToClose(std::chrono::seconds(30), &pieces);
     EXPECT_GT(pieces.size(), 2u);
-    const std::string body = replyBody(reply);
+    const std::string body = afterHead(reply);
     EXPECT_NE(reply.find("\r\nContent-Length: " + std::to_string(body.size()) + "\r\n"),
               std::string::npos);
     EXPECT_EQ(ds::writePacket(ds::readPacket(body)), body);

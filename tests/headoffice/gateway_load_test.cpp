@@ -15,7 +15,6 @@
 #include "gateway/FrmDataModHttp.h"
 #include "gateway_process.h"
 #include "headoffice_rows.h"
-#include "raw_http_client.h"
 
 using namespace qor;
 using namespace qor::headoffice::testing;
@@ -37,10 +36,12 @@ TEST(GatewayLoad, AHundredStoresAtOnceEachGetTheWholeReply) {
     gateway.writeHttpSet(gateway.clientDir());
     const std::string statement = "SELECT * FROM PRODUCT ORDER BY PROD_ID ";
 
-    RawHttpClient first(gateway.port());
-    first.send(storeRequest(statement + "\r\n"));
-    const std::string expected = replyBody(first.readToClose());
-    ASSERT_FALSE(expected.empty());
+    RecordingDialogs firstDialogs;
+    gateway::TDataModHttp first(gateway.clientDir(), gateway.folder() + "/first", firstDialogs);
+    ds::Dataset firstProducts("CDS_Source");
+    first.OpenRemoteQuery(firstProducts, statement + "\r\n");
+    const std::string expected = readWholeFile(gateway.folder() + "/first/Result.txt");
+    ASSERT_EQ(firstProducts.recordCount(), kProducts);
 
     std::atomic<int> whole{0};
     std::latch ready(kStores);
@@ -58,7 +59,7 @@ TEST(GatewayLoad, AHundredStoresAtOnceEachGetTheWholeReply) {
                 return;
             }
             if (products.recordCount() == kProducts &&
-                readWholeFile(dumpDir + "/Result.txt") == expected + "\r\n")
+                readWholeFile(dumpDir + "/Result.txt") == expected)
                 ++whole;
         });
     }

@@ -2,6 +2,7 @@
 // the whole packet; a read that fails midway cuts the reply off so no store takes half the
 // rows for the whole result.
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <string>
 
@@ -56,9 +57,14 @@ protected:
 test::GatewayProcess* GatewayStreaming::gateway = nullptr;
 
 TEST_F(GatewayStreaming, ALongResultGoesOutChunkedAsTheBytesOfTheWholePacket) {
-    const std::string reply = ask(kAllProducts);
-    EXPECT_NE(reply.find("\r\nTransfer-Encoding: chunked\r\n"), std::string::npos) << reply.substr(0, 300);
-    const std::string body = replyBody(reply);
+    httplib::Client client(gateway->host(), gateway->port());
+    auto reply = client.Post("/oVat/ado/index.php?user_name=SYSDBA&password=quillbarn",
+                             httplib::MultipartFormDataItems{{"user_name", "SYSDBA", "", ""},
+                                                             {"password", "quillbarn", "", ""},
+                                                             {"sql", kAllProducts, "", ""}});
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->get_header_value("Transfer-Encoding"), "chunked");
+    const std::string& body = reply->body;
     const ds::Table table = ds::readPacket(body);
     ASSERT_EQ(table.rows.size(), static_cast<std::size_t>(kProducts));
     // Written again whole, the rows give the same bytes.
@@ -68,7 +74,7 @@ TEST_F(GatewayStreaming, ALongResultGoesOutChunkedAsTheBytesOfTheWholePacket) {
     // A short result still goes whole, with its length.
     const std::string shortReply = ask("SELECT FIRST 10 * FROM PRODUCT ORDER BY PROD_ID ");
     EXPECT_NE(shortReply.find("\r\nContent-Length: "), std::string::npos);
-    EXPECT_EQ(ds::readPacket(replyBody(shortReply)).rows.size(), 10u);
+    EXPECT_EQ(ds::readPacket(afterHead(shortReply)).rows.size(), 10u);
 
     // The store's client reads the chunks into the same packet.
     http.OpenRemoteQuery(target, kAllProducts + "\r\n");
@@ -82,11 +88,11 @@ TEST_F(GatewayStreaming, AReadFailingMidwayCutsTheReplyOffAndTheStoreKeepsItsRow
     http.OpenRemoteQuery(target, "SELECT FIRST 3 PROD_ID FROM PRODUCT \r\n");
     ASSERT_EQ(target.recordCount(), 3);
 
-    const std::string cut = replyBody(ask(failingAt(700)));
-    EXPECT_TRUE(cut.empty()) << "the chunked framing must stay unfinished";
+    // Neither the chunked framing nor the packet is finished.
     const std::string raw = ask(failingAt(700));
-    EXPECT_FALSE(raw.ends_with("</DATAPACKET>"));
+    EXPECT_NE(raw.find("<ROW "), std::string::npos);
     EXPECT_FALSE(raw.ends_with("0\r\n\r\n"));
+    EXPECT_EQ(raw.find("</DATAPACKET>"), std::string::npos);
 
     EXPECT_THROW(http.OpenRemoteQuery(target, failingAt(700) + "\r\n"), SilentAbort);
     ASSERT_EQ(dialogs.messages().size(), 1u);

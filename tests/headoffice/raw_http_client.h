@@ -79,25 +79,10 @@ inline std::string storeRequest(const std::string& sql) {
            "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
-// The body of a reply read whole: what follows the head, chunks joined when it is chunked.
-// Empty when the chunked framing is broken or unfinished.
-inline std::string replyBody(const std::string& reply) {
+// What follows the head of a reply read whole.
+inline std::string afterHead(const std::string& reply) {
     const std::size_t end = reply.find("\r\n\r\n");
-    if (end == std::string::npos) return {};
-    const std::string head = reply.substr(0, end);
-    std::string rest = reply.substr(end + 4);
-    if (head.find("Transfer-Encoding: chunked") == std::string::npos) return rest;
-    std::string body;
-    std::size_t at = 0;
-    while (true) {
-        const std::size_t lineEnd = rest.find("\r\n", at);
-        if (lineEnd == std::string::npos) return {};
-        const std::size_t size = std::stoul(rest.substr(at, lineEnd - at), nullptr, 16);
-        if (size == 0) return body;
-        if (lineEnd + 2 + size + 2 > rest.size()) return {};
-        body += rest.substr(lineEnd + 2, size);
-        at = lineEnd + 2 + size + 2;
-    }
+    return end == std::string::npos ? std::string() : reply.substr(end + 4);
 }
 
 }  // namespace qor::headoffice::testing
