@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <ctime>
+#include <optional>
 #include <thread>
 
 #include "dataset/packet.h"
+#include "gateway/early_packet_reader.h"
 #include "gateway/gateway_settings.h"
 #include "gateway/gateway_statement.h"
 #include "gateway/http_poster.h"
@@ -55,7 +57,19 @@ TDataModHttp::TDataModHttp(std::string executableDir, std::string dumpDir, Dialo
 
 TDataModHttp::~TDataModHttp() = default;
 
+namespace {
+
+// What ds::loadPacket does with a packet's text, for a table read from it already.
+void openOnTable(ds::Dataset& target, ds::Table table) {
+    target.close();
+    target.clearFields();
+    target.openWith(std::move(table));
+}
+
+}  // namespace
+
 void TDataModHttp::OpenRemoteQuery(ds::Dataset& target, const std::string& statement) {
+    using Clock = std::chrono::steady_clock;
     const std::string sql = gatewayStatement(statement);
     const std::string boundary = http_->nextBoundary();
     const std::string body = multipartBody(
@@ -63,19 +77,30 @@ void TDataModHttp::OpenRemoteQuery(ds::Dataset& target, const std::string& state
     const std::string address =
         queryUrl_ + "?user_name=" + userName_ + "&password=" + password_;
 
+    stepTimes_ = {};
+    const auto started = Clock::now();
+    // Reads the rows while the gateway is still sending them; the target is only touched
+    // once the whole reply is in and dumped, so every ending stays as it was.
+    EarlyPacketReader early;
     std::string reply;
     try {
-        reply = http_->poster.post(address, boundary, body);
+        reply = http_->poster.post(address, boundary, body, &early);
+        stepTimes_.transfer = Clock::now() - started;
         writeReplyDump(dumpDir_, reply);
     } catch (const std::exception& failure) {
         dialogs_.showMessage(queryUrl_ + QOR_BIG5("錯誤的連線: ") + failure.what());
         throw SilentAbort();
     }
+    const auto dumped = Clock::now();
+    stepTimes_.dump = dumped - started - stepTimes_.transfer;
 
     if (reply.starts_with("<RESULT>")) throw Error(reply);
 
     try {
-        ds::loadPacket(target, reply);
+        if (std::optional<ds::Table> table = early.finish(reply))
+            openOnTable(target, std::move(*table));
+        else
+            ds::loadPacket(target, reply);
     } catch (const SilentAbort&) {
         throw;  // raised by the target's own handlers, which have told the user already
     } catch (const std::exception&) {
@@ -86,6 +111,7 @@ void TDataModHttp::OpenRemoteQuery(ds::Dataset& target, const std::string& state
         }
         throw Error(reply);
     }
+    stepTimes_.load = Clock::now() - dumped;
 }
 
 }  // namespace qor::gateway

@@ -1,6 +1,7 @@
 #pragma once
 // Store side: the client of the head office's gateway (the server is tools/headoffice-gateway).
 // The gateway data module: all head-office data reaches the program through OpenRemoteQuery.
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -45,12 +46,20 @@ public:
     // Where Result.txt goes; the item check keeps its statement dump beside it.
     const std::string& dumpDir() const { return dumpDir_; }
 
+    // How long the last OpenRemoteQuery spent on each step, for benchmarks and for looking
+    // into a slow exchange. The transfer includes reading the packet's rows as they arrive.
+    struct StepTimes {
+        std::chrono::nanoseconds transfer{0}, dump{0}, load{0};
+    };
+    const StepTimes& lastStepTimes() const { return stepTimes_; }
+
 private:
     struct Http;  // the HTTP client (IdHTTP1): connection, cookies
     std::string dumpDir_;
     Dialogs& dialogs_;
     std::string host_, userName_, password_, port_, driver_, queryUrl_;
     std::unique_ptr<Http> http_;
+    StepTimes stepTimes_;
 };
 
 }  // namespace qor::gateway

@@ -31,10 +31,10 @@ void drainBody(ReplyReader& reader, const ReplyHead& head, std::chrono::millisec
 HttpPoster::HttpPoster(std::chrono::milliseconds limit) : limit_(limit) {}
 
 std::string HttpPoster::post(const std::string& address, const std::string& boundary,
-                             const std::string& body) {
+                             const std::string& body, BodyWatcher* watcher) {
     connection_.close();  // a kept-alive connection never serves a second call
     try {
-        return exchange(address, boundary, body);
+        return exchange(address, boundary, body, watcher);
     } catch (...) {
         connection_.close();
         throw;
@@ -42,7 +42,7 @@ std::string HttpPoster::post(const std::string& address, const std::string& boun
 }
 
 std::string HttpPoster::exchange(const std::string& address, const std::string& boundary,
-                                 const std::string& body) {
+                                 const std::string& body, BodyWatcher* watcher) {
     HttpAddress url = parseHttpAddress(address);
     for (int sent = 1;; ++sent) {
         connection_.connect(url.host, url.port, limit_);
@@ -77,7 +77,7 @@ std::string HttpPoster::exchange(const std::string& address, const std::string& 
             continue;
         }
         if (head.status >= 200 && head.status <= 299) {
-            std::string answer = head.status == 204 ? std::string() : readReplyBody(reader, head);
+            std::string answer = readReplyBody(reader, head, watcher);
             if (!head.hasHeaderContaining("Connection", "keep-alive")) connection_.close();
             return answer;
         }

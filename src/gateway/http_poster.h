@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 
+#include "gateway/body_watcher.h"
 #include "gateway/cookie_store.h"
 #include "gateway/socket_connection.h"
 
@@ -21,15 +22,17 @@ public:
     // the 2xx answer, byte for byte. A connection kept alive by the previous call is closed
     // first. Failures (connection, time limit, over-long lines, a status that is neither 2xx
     // nor a redirect, whose text is then the status line) are TransportFailures.
+    // `watcher`, when given, follows the answer's body as it arrives (not the bodies of
+    // redirects and failures).
     std::string post(const std::string& address, const std::string& boundary,
-                     const std::string& body);
+                     const std::string& body, BodyWatcher* watcher = nullptr);
 
     // The connection of the last answer is still open (it asked for keep-alive).
     bool holdsConnection() const { return connection_.isOpen(); }
 
 private:
     std::string exchange(const std::string& address, const std::string& boundary,
-                         const std::string& body);
+                         const std::string& body, BodyWatcher* watcher);
 
     std::chrono::milliseconds limit_;
     SocketConnection connection_;

@@ -62,14 +62,21 @@ ReplyHead readReplyHead(ReplyReader& reader) {
     }
 }
 
-std::string readReplyBody(ReplyReader& reader, const ReplyHead& head) {
+std::string readReplyBody(ReplyReader& reader, const ReplyHead& head, BodyWatcher* watcher) {
     if (head.status == 204 || head.status == 304) return {};
     std::optional<long long> length;
     if (const std::string* value = head.header("Content-Length")) length = wholeNumber(*value);
-    if (length && *length > 0) return reader.readUpTo(static_cast<std::size_t>(*length));
-    if (head.hasHeaderContaining("Transfer-Encoding", "chunked")) return reader.readChunked();
-    if (!length) return reader.readToClose();
-    return {};
+    const bool counted = length && *length > 0;
+    const bool chunked = !counted && head.hasHeaderContaining("Transfer-Encoding", "chunked");
+    if (!counted && !chunked && length) return {};
+
+    reader.watchBody(watcher);
+    if (watcher)
+        watcher->bodyStarts(counted ? std::optional<std::size_t>(static_cast<std::size_t>(*length))
+                                    : std::nullopt);
+    if (counted) return reader.readUpTo(static_cast<std::size_t>(*length));
+    if (chunked) return reader.readChunked();
+    return reader.readToClose();
 }
 
 }  // namespace qor::gateway

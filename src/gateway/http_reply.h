@@ -28,6 +28,8 @@ ReplyHead readReplyHead(ReplyReader& reader);
 // The body as the head frames it: Content-Length bytes when above 0 (fewer if the gateway
 // closes sooner); else chunked when Transfer-Encoding says so; else, with no Content-Length
 // or one that is no number, everything up to the close; else nothing. 204 and 304 have none.
-std::string readReplyBody(ReplyReader& reader, const ReplyHead& head);
+// `watcher`, when given, follows the body as it arrives.
+std::string readReplyBody(ReplyReader& reader, const ReplyHead& head,
+                          BodyWatcher* watcher = nullptr);
 
 }  // namespace qor::gateway

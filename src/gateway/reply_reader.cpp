@@ -1,6 +1,8 @@
 #include "gateway/reply_reader.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "gateway/transport_failure.h"
@@ -8,7 +10,11 @@
 namespace qor::gateway {
 
 namespace {
-constexpr std::size_t kReadSize = 64 * 1024;
+constexpr std::size_t kReadSize = 64 * 1024;         // into the line buffer
+constexpr std::size_t kBodyReadSize = 1024 * 1024;   // straight into the body
+// Room made at once for a body of announced length; a larger one grows as it comes, so a
+// false length cannot make us take memory for bytes that never arrive.
+constexpr std::size_t kMostReservedAtOnce = 16 * 1024 * 1024;
 const char* const kClosed = "Connection closed gracefully.";
 }  // namespace
 
@@ -24,13 +30,17 @@ ReplyReader::ReplyReader(ReadSome readSome, std::chrono::milliseconds limit)
 
 void ReplyReader::stopWaitingAt(Clock::time_point deadline) { deadline_ = deadline; }
 
-bool ReplyReader::fill() {
+std::size_t ReplyReader::readSome(char* into, std::size_t size) {
     auto wait = limit_;
     if (deadline_) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - Clock::now());
         if (left.count() <= 0) throw TransportFailure("Read timed out.");
         wait = std::min(wait, left);
     }
+    return readSome_(into, size, wait);
+}
+
+bool ReplyReader::fill() {
     if (pos_ > 0 && pos_ >= buffer_.size() / 2) {
         buffer_.erase(0, pos_);
         pos_ = 0;
@@ -39,7 +49,7 @@ bool ReplyReader::fill() {
     buffer_.resize(old + kReadSize);
     std::size_t got = 0;
     try {
-        got = readSome_(buffer_.data() + old, kReadSize, wait);
+        got = readSome(buffer_.data() + old, kReadSize);
     } catch (...) {
         buffer_.resize(old);
         throw;
@@ -72,20 +82,53 @@ std::string ReplyReader::readLine() {
     }
 }
 
-std::string ReplyReader::readUpTo(std::size_t count) {
-    while (buffered() < count && fill()) {
+void ReplyReader::makeRoom(std::size_t bytes) {
+    // Grown by doubling, so each byte is cleared about once before it is overwritten.
+    if (body_.size() - bodySize_ < bytes)
+        body_.resize(std::max(bodySize_ + bytes, body_.size() * 2));
+}
+
+std::size_t ReplyReader::receive(std::size_t most) {
+    std::size_t got = 0;
+    if (buffered() > 0) {
+        got = std::min(most, buffered());
+        makeRoom(got);
+        std::memcpy(body_.data() + bodySize_, buffer_.data() + pos_, got);
+        pos_ += got;
+        scanned_ = 0;
+    } else {
+        const std::size_t want = std::min(most, kBodyReadSize);
+        makeRoom(want);
+        got = readSome(body_.data() + bodySize_, want);
     }
-    return take(std::min(count, buffered()));
+    bodySize_ += got;
+    if (got > 0 && watcher_) watcher_->bodyGrew(std::string_view(body_.data(), bodySize_));
+    return got;
+}
+
+std::string ReplyReader::takeBody() {
+    body_.resize(bodySize_);
+    bodySize_ = 0;
+    return std::move(body_);
+}
+
+std::string ReplyReader::readUpTo(std::size_t count) {
+    body_.clear();
+    body_.resize(std::min(count, kMostReservedAtOnce));
+    while (bodySize_ < count && receive(count - bodySize_) > 0) {
+    }
+    return takeBody();
 }
 
 std::string ReplyReader::readToClose() {
-    while (fill()) {
+    body_.clear();
+    while (receive(kBodyReadSize) > 0) {
     }
-    return take(buffered());
+    return takeBody();
 }
 
 std::string ReplyReader::readChunked() {
-    std::string body;
+    body_.clear();
     while (true) {
         std::string line = readLine();
         std::size_t at = line.find_first_not_of(" \t");
@@ -102,9 +145,11 @@ std::string ReplyReader::readChunked() {
         }
         if (digits == 0) throw TransportFailure("Invalid chunk size.");
         if (size == 0) break;
-        std::string data = readUpTo(size);
-        if (data.size() < size) throw TransportFailure(kClosed);
-        body += data;
+        for (std::size_t left = size; left > 0;) {
+            const std::size_t got = receive(left);
+            if (got == 0) throw TransportFailure(kClosed);
+            left -= got;
+        }
         readLine();  // the CR LF that ends the chunk's data
     }
     // Trailer lines up to the empty line; a gateway that closes instead is fine too.
@@ -113,7 +158,7 @@ std::string ReplyReader::readChunked() {
         }
     } catch (const TransportFailure&) {
     }
-    return body;
+    return takeBody();
 }
 
 }  // namespace qor::gateway

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "gateway/body_watcher.h"
 #include "gateway/socket_connection.h"
 
 namespace qor::gateway {
@@ -29,11 +30,16 @@ public:
 
     // From now on waits also end at `deadline`: passing it fails as a read time out.
     void stopWaitingAt(Clock::time_point deadline);
+    // Told about every block of body read from now on; nullptr: nobody.
+    void watchBody(BodyWatcher* watcher) { watcher_ = watcher; }
 
     // A line up to LF, without the LF and a CR before it. Fails with "Maximum line length
     // exceeded." beyond kMaxHeaderLine characters, and with "Connection closed gracefully."
     // when the connection closes before the LF.
     std::string readLine();
+
+    // The body framings. Each reads the body into one string, straight from the connection
+    // where it can, and returns it.
     // `count` bytes, or fewer when the connection closes first.
     std::string readUpTo(std::size_t count);
     // Everything until the connection closes.
@@ -42,7 +48,16 @@ public:
     std::string readChunked();
 
 private:
-    bool fill();  // false once the connection has closed
+    bool fill();  // more bytes into the line buffer; false once the connection has closed
+    // One wait for data, at most `size` bytes into `into`; 0 once the connection has closed.
+    // Every byte of a reply comes through here.
+    std::size_t readSome(char* into, std::size_t size);
+    // Appends up to `most` bytes to the body: buffered ones first, else one read straight
+    // into it. 0 once the connection has closed. Every byte of a body comes through here and
+    // every block is shown to the watcher: the place for progress and a stop request.
+    std::size_t receive(std::size_t most);
+    void makeRoom(std::size_t bytes);
+    std::string takeBody();
     std::size_t buffered() const { return buffer_.size() - pos_; }
     std::string take(std::size_t count);
 
@@ -52,6 +67,10 @@ private:
     std::string buffer_;
     std::size_t pos_ = 0;
     std::size_t scanned_ = 0;  // bytes after pos_ already searched for LF
+    // The body being read: it grows ahead of the bytes, which land in it directly.
+    std::string body_;
+    std::size_t bodySize_ = 0;
+    BodyWatcher* watcher_ = nullptr;
 };
 
 }  // namespace qor::gateway

@@ -100,6 +100,21 @@ std::string headOfficeRows() {
     return sql;
 }
 
+std::string manyProducts(int count) {
+    const std::string name = quoted(big5("商品&<測試>"));
+    return "SET TERM ^ ;\n"
+           "EXECUTE BLOCK AS DECLARE i INTEGER = 0; BEGIN\n"
+           "  WHILE (i < " + std::to_string(count) + ") DO BEGIN\n"
+           "    INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PROD_NAME, SALE_PRICE, STD_COST,\n"
+           "      PROVIDER_ID, UNITNAME, STOCK_QTY, CHG_DATE, SAFE_DAY)\n"
+           "    VALUES ('P' || LPAD(:i, 7, '0'), '471' || LPAD(:i, 10, '0'), " + name +
+           " || :i, 99.5, 60.25, 'F01', 'PCS', 'N', '2024/01/31', 7);\n"
+           "    i = i + 1;\n"
+           "  END\n"
+           "END^\n"
+           "SET TERM ; ^\n";
+}
+
 std::string lines(const std::vector<std::string>& parts) {
     std::string text;
     for (const auto& part : parts) text += part + "\r\n";

@@ -30,6 +30,10 @@ std::string dateDaysAgo(int daysAgo);
 //   PROVIDER  V003, V001 (supplierName), V002
 std::string headOfficeRows();
 
+// isql text inserting `count` products P0000000, P0000001, ... (barcodes 471..., Big5 names
+// with XML special characters, prices, CHG_DATE 2024/01/31), for replies of many rows.
+std::string manyProducts(int count);
+
 // Statement lines joined the way the store client joins them.
 std::string lines(const std::vector<std::string>& parts);
 

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -89,8 +90,9 @@ bool answersHttp(const std::string& host, int port) {
 
 }  // namespace
 
-GatewayProcess::GatewayProcess(const std::string& extraSql, GatewayAccount account)
-    : account_(std::move(account)) {
+GatewayProcess::GatewayProcess(const std::string& extraSql, GatewayAccount account,
+                               std::vector<std::string> options)
+    : account_(std::move(account)), options_(std::move(options)) {
     database_ = std::make_unique<TempDatabase>(
         std::vector<std::string>{"db/headoffice-schema.sql"}, extraSql, "HEADOFFICE.FDB");
     folder_ = database_->folder().string();
@@ -115,13 +117,17 @@ void GatewayProcess::start(int port) {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
 
-    const std::string program = std::string(QOR_BIN_DIR) + "/qor-gateway";
+    // QOR_GATEWAY_PROGRAM names another build of qor-gateway, for comparing builds.
+    const char* other = std::getenv("QOR_GATEWAY_PROGRAM");
+    const std::string program =
+        other && *other ? other : std::string(QOR_BIN_DIR) + "/qor-gateway";
     std::vector<std::string> args = {program,
                                      "--listen", host_,
                                      "--port", std::to_string(port),
                                      "--database", databasePath_,
                                      "--user", account_.userName,
                                      "--password", account_.password};
+    args.insert(args.end(), options_.begin(), options_.end());
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

@@ -13,8 +13,10 @@
 //   - creates <folder>/HEADOFFICE.FDB in a temporary folder from db/headoffice-schema.sql
 //     followed by `extraSql` (isql script text: end every statement with ";"; code page 950
 //     bytes pass unchanged; a COMMIT is added at its end), through TempDatabase;
-//   - starts qor-gateway from the build's bin folder on 127.0.0.1 with a free port, the
-//     database opened embedded, and the account given (the built-in one by default);
+//   - starts qor-gateway from the build's bin folder (or the program the environment
+//     variable QOR_GATEWAY_PROGRAM names) on 127.0.0.1 with a free port, the
+//     database opened embedded, the account given (the built-in one by default) and any
+//     further options (for example {"--read-timeout", "1"});
 //   - waits until it answers an HTTP request.
 // The gateway's one-line-per-request log (its stderr) is in <folder>/gateway.log; log()
 // reads it. Its first line is the readiness request (GET /ready, 404). A request's line is
@@ -29,6 +31,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "text/builtin_account.h"
 
@@ -43,7 +46,8 @@ struct GatewayAccount {
 
 class GatewayProcess {
 public:
-    explicit GatewayProcess(const std::string& extraSql = {}, GatewayAccount account = {});
+    explicit GatewayProcess(const std::string& extraSql = {}, GatewayAccount account = {},
+                            std::vector<std::string> options = {});
     ~GatewayProcess();
     GatewayProcess(const GatewayProcess&) = delete;
     GatewayProcess& operator=(const GatewayProcess&) = delete;
@@ -68,6 +72,8 @@ public:
     void runSql(const std::string& sql);
 
     bool running() const { return pid_ > 0; }
+    // The gateway's process id while it runs (for reading /proc/<pid>/status).
+    pid_t pid() const { return pid_; }
     // Stops the gateway with SIGTERM and waits for it; returns its exit code (-1 when a
     // signal ended it). The destructor stops it when still running, and fails the running
     // test unless the gateway ends with status 0.
@@ -78,6 +84,7 @@ private:
     void expectCleanEnd(int status) const;
 
     GatewayAccount account_;
+    std::vector<std::string> options_;
     std::string host_ = "127.0.0.1";
     std::unique_ptr<TempDatabase> database_;
     std::string folder_;

@@ -45,6 +45,10 @@ GatewayOptions parseOptions(const std::vector<std::string>& args) {
         else if (name == "db-user") options.dbUser = value;
         else if (name == "db-password") options.dbPassword = value;
         else if (name == "threads") options.threads = numberOption(name, value, 1, 1024);
+        else if (name == "read-timeout") options.readTimeout = numberOption(name, value, 1, 3600);
+        else if (name == "max-request")
+            options.maxRequest = numberOption(name, value, 1024, 16 * 1024 * 1024);
+        else if (name == "delay") options.delay = numberOption(name, value, 0, 600000);
         else throw std::invalid_argument("unknown option --" + name);
     }
     if (!options.help && options.database.empty())
@@ -61,6 +65,18 @@ std::string usageText() {
            "  --db-user <name>        database user (SYSDBA)\n"
            "  --db-password <text>    database password (the program's built-in one)\n"
            "  --threads <n>           requests served at once (16)\n"
+           "  --read-timeout <s>      seconds a store may take to send its whole\n"
+           "                          request (10); a slower one is dropped, so it\n"
+           "                          cannot hold a worker\n"
+           "  --max-request <bytes>   longest request body accepted (65536); a longer\n"
+           "                          one gets 413 Payload Too Large\n"
+           "  --delay <ms>            spread every reply over about <ms> milliseconds\n"
+           "                          (0): sent in 20 pieces with pauses between, to\n"
+           "                          watch a store's progress display; a long reply\n"
+           "                          pauses before its first 20 pieces only\n"
+           "Replies of more than 256 rows are sent chunked while the rows are still being\n"
+           "read, so memory does not grow with a reply's size; a read that fails midway cuts\n"
+           "the reply off, and the store reports a broken connection.\n"
            "Prints \"listening on <address>:<port>\" once it accepts requests; one line per\n"
            "request goes to stderr. Stops on SIGINT or SIGTERM.\n";
 }

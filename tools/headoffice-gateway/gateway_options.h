@@ -18,6 +18,9 @@ struct GatewayOptions {
     std::string dbUser{text::kBuiltinUserName};
     std::string dbPassword{text::kBuiltinPassword};
     int threads = 16;                // requests served at once
+    int readTimeout = 10;            // seconds a store may take to send a whole request
+    int maxRequest = 64 * 1024;      // bytes of a request's body
+    int delay = 0;                   // milliseconds each reply is spread over
     bool help = false;
 };
 

@@ -1,7 +1,5 @@
 #include "gateway_reply.h"
 
-#include "dataset/packet.h"
-
 namespace qor::headoffice {
 
 std::string resultReply(std::string_view message) {
@@ -12,7 +10,5 @@ std::string resultReply(std::string_view message) {
     body += "</RESULT>";
     return body;
 }
-
-std::string packetReply(const ds::Table& table) { return ds::writePacket(table); }
 
 }  // namespace qor::headoffice

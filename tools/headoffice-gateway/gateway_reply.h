@@ -1,10 +1,9 @@
 #pragma once
-// The two kinds of reply body a store gets: a data packet, or an error text the store shows
-// to its user as it is.
+// The reply a store gets when there are no rows to send: an error text it shows to its user
+// as it is. (Packets are written by PacketStream.)
 #include <string>
 #include <string_view>
 
-#include "dataset/value.h"
 
 namespace qor::headoffice {
 
@@ -15,8 +14,5 @@ inline constexpr const char* kReplyContentType = "application/xml; charset=big5"
 // "<RESULT>" + message + "</RESULT>"; the message goes as it is, since the store shows the
 // whole body as text.
 std::string resultReply(std::string_view message);
-
-// The table as a data packet.
-std::string packetReply(const ds::Table& table);
 
 }  // namespace qor::headoffice

@@ -40,18 +40,39 @@ void HeadOfficeDatabase::giveBack(std::unique_ptr<storedb::SqlConnection> connec
     idle_.push_back(std::move(connection));
 }
 
-ds::Table HeadOfficeDatabase::select(const std::string& statement) {
-    auto connection = takeConnection();
-    ds::Table table;
-    {
-        // A failed statement drops its connection: the next request gets a fresh one, so a
-        // connection broken under a request does not fail the requests after it.
-        storedb::SqlQuery query("Gateway", *connection);
-        query.setSql(statement);
-        table = query.openTable();
-    }
-    giveBack(std::move(connection));
-    return table;
+std::unique_ptr<ResultCursor> HeadOfficeDatabase::open(const std::string& statement) {
+    // A statement that fails here drops its connection with the half-made cursor.
+    std::unique_ptr<ResultCursor> cursor(new ResultCursor(*this, takeConnection()));
+    cursor->failed_ = true;
+    cursor->query_->setSql(statement);
+    cursor->query_->open();
+    cursor->columns_ = cursor->query_->columns();
+    cursor->lcid_ = cursor->connection_->localeCode();
+    cursor->failed_ = false;
+    return cursor;
 }
+
+ResultCursor::ResultCursor(HeadOfficeDatabase& pool,
+                           std::unique_ptr<storedb::SqlConnection> connection)
+    : pool_(pool), connection_(std::move(connection)),
+      query_(std::make_unique<storedb::SqlQuery>("Gateway", *connection_)) {}
+
+ResultCursor::~ResultCursor() {
+    query_.reset();  // ends the statement's transaction before the connection moves on
+    if (failed_) return;
+    try {
+        pool_.giveBack(std::move(connection_));
+    } catch (...) {
+        // the connection is dropped instead
+    }
+}
+
+void ResultCursor::fetch(std::size_t most, std::vector<ds::Row>& rows) {
+    failed_ = true;
+    query_->fetchRows(static_cast<int>(most), rows);
+    failed_ = false;
+}
+
+bool ResultCursor::atEnd() const { return query_->eof(); }
 
 }  // namespace qor::headoffice

@@ -1,5 +1,6 @@
 // qor-gateway: the head-office gateway. Stores POST one SELECT per request to
 // "/oVat/<driver>/index.php"; the reply is a data packet of its rows or "<RESULT>...".
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -34,7 +35,12 @@ int main(int argc, char** argv) {
                                      qor::storedb::currentExecutableDir()});
         database.checkConnection();
 
-        GatewayServer server({options.user, options.password}, database, options.threads);
+        ServingOptions serving;
+        serving.threads = options.threads;
+        serving.readTime = std::chrono::seconds(options.readTimeout);
+        serving.maxRequestBody = static_cast<std::size_t>(options.maxRequest);
+        serving.delay = std::chrono::milliseconds(options.delay);
+        GatewayServer server({options.user, options.password}, database, serving);
         const int port = server.bind(options.listenAddress, options.port);
         StopSignalWatcher watcher([&server] { server.stop(); });
 

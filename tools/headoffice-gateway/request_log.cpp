@@ -34,7 +34,7 @@ std::string formatLogLine(const RequestRecord& record) {
     line += std::to_string(record.elapsed.count());
     line += "ms";
     if (!record.error.empty()) {
-        line += " <RESULT>";
+        line += record.cutOff ? " cut off: " : " <RESULT>";
         line += oneLine(text::cp950ToUtf8(record.error));
     }
     return line;
