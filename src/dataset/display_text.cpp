@@ -6,32 +6,13 @@
 
 namespace qor::ds {
 
-namespace {
-
-bool isNumberKind(FieldKind k) {
-    switch (k) {
-        case FieldKind::SmallInt:
-        case FieldKind::Integer:
-        case FieldKind::Word:
-        case FieldKind::LargeInt:
-        case FieldKind::Float:
-        case FieldKind::Currency:
-        case FieldKind::BCD:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 std::string displayTextOf(const FieldDef& def, const Value& value) {
     if (isNull(value)) return {};
     if (!def.editMask.empty() && def.kind == FieldKind::String) {
         if (const auto* s = std::get_if<std::string>(&value))
             return s->empty() ? std::string() : EditMask::parse(def.editMask).apply(*s);
     }
-    if (!def.displayFormat.empty() && isNumberKind(def.kind)) {
+    if (!def.displayFormat.empty() && isNumeric(def.kind)) {
         if (const auto* i = std::get_if<std::int64_t>(&value))
             return formatNumber(double(*i), def.displayFormat);
         if (const auto* d = std::get_if<double>(&value)) return formatNumber(*d, def.displayFormat);

@@ -29,6 +29,22 @@ enum class FieldKind {
 // The kind's name as messages print it ("String", "Integer", "Float", ...).
 const char* kindName(FieldKind kind);
 
+// Whole numbers and the decimal kinds: shown right-aligned, typed in as numbers.
+constexpr bool isNumeric(FieldKind kind) {
+    switch (kind) {
+        case FieldKind::SmallInt:
+        case FieldKind::Integer:
+        case FieldKind::Word:
+        case FieldKind::LargeInt:
+        case FieldKind::Float:
+        case FieldKind::Currency:
+        case FieldKind::BCD:
+            return true;
+        default:
+            return false;
+    }
+}
+
 struct Date {
     int year = 0, month = 0, day = 0;
     auto operator<=>(const Date&) const = default;

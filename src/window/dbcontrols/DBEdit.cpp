@@ -13,21 +13,6 @@ namespace qor::window {
 
 namespace {
 
-bool isNumber(ds::FieldKind kind) {
-    switch (kind) {
-        case ds::FieldKind::SmallInt:
-        case ds::FieldKind::Integer:
-        case ds::FieldKind::Word:
-        case ds::FieldKind::LargeInt:
-        case ds::FieldKind::Float:
-        case ds::FieldKind::Currency:
-        case ds::FieldKind::BCD:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool isText(ds::FieldKind kind) {
     return kind == ds::FieldKind::String || kind == ds::FieldKind::Memo;
 }
@@ -74,7 +59,7 @@ void TDBEdit::setNameBox(const QColor& color) {
 void TDBEdit::followField() {
     const ds::Field* f = field();
     setReadOnly(nameBox_ || !binding_.canModify());
-    setAlignment(f && isNumber(f->kind()) ? Qt::AlignRight : Qt::AlignLeft);
+    setAlignment(f && ds::isNumeric(f->kind()) ? Qt::AlignRight : Qt::AlignLeft);
     if (f && isText(f->kind())) {
         validator_->setMaxBytes(f->kind() == ds::FieldKind::String ? f->size() : 0);
         setValidator(validator_);

@@ -6,32 +6,6 @@
 
 namespace qor::window {
 
-namespace {
-
-// Most cells hold plain ASCII (codes, numbers): those skip the code-page decoder.
-QString toScreen(const std::string& cp950) {
-    for (unsigned char c : cp950)
-        if (c >= 0x80) return toQString(cp950);
-    return QString::fromLatin1(cp950.data(), qsizetype(cp950.size()));
-}
-
-bool isNumber(ds::FieldKind kind) {
-    switch (kind) {
-        case ds::FieldKind::SmallInt:
-        case ds::FieldKind::Integer:
-        case ds::FieldKind::Word:
-        case ds::FieldKind::LargeInt:
-        case ds::FieldKind::Float:
-        case ds::FieldKind::Currency:
-        case ds::FieldKind::BCD:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 DBGridModel::DBGridModel(const ds::DataLink& link, WindowDialogs& dialogs, QObject* parent)
     : QAbstractTableModel(parent), link_(link), dialogs_(dialogs) {}
 
@@ -141,11 +115,11 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const {
     const ds::Dataset& ds = f->dataset();
     switch (role) {
         case Qt::DisplayRole:
-            return toScreen(ds.displayTextAt(index.row(), *f));
+            return toQString(ds.displayTextAt(index.row(), *f));
         case Qt::EditRole:
-            return toScreen(ds::valueToText(ds.valueAt(index.row(), *f)));
+            return toQString(ds::valueToText(ds.valueAt(index.row(), *f)));
         case Qt::TextAlignmentRole:
-            return int((isNumber(f->kind()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+            return int((ds::isNumeric(f->kind()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         default:
             return {};
     }
@@ -154,7 +128,7 @@ QVariant DBGridModel::data(const QModelIndex& index, int role) const {
 QVariant DBGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
         const ds::Field* f = columnField(section);
-        return f ? toScreen(f->displayLabel()) : QVariant();
+        return f ? toQString(f->displayLabel()) : QVariant();
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
