@@ -17,6 +17,7 @@
 #include "gateway/FrmDataModHttp.h"
 #include "gateway_process.h"
 #include "recording_dialogs.h"
+#include "storedb/product_record.h"
 #include "storedb/query.h"
 #include "temp_database.h"
 #include "text/cp950.h"
@@ -63,15 +64,15 @@ inline std::string storeRows(int promotionItems = kPromotionItems) {
 
 class StoreFixture : public ::testing::Test {
 protected:
-    // The window, its definition files and httpset.ini in `folder`, the store at `database`.
+    // The window, its definition files (the store as `files` says) and httpset.ini (the
+    // gateway, when there is one) in `folder`.
     void openWindow(const std::string& folder, const qor::test::DbxFiles& files,
-                    const qor::test::GatewayProcess& gateway) {
-        folder_ = folder;
+                    const qor::test::GatewayProcess* gateway) {
         qor::test::writeDbxFiles(folder, files);
         paths.set(storedb::kConnectionRegistryFile,
                   storedb::UserValue::of(folder + "/dbxconnections.ini"));
         paths.set(storedb::kDriverRegistryFile, storedb::UserValue::of(folder + "/dbxdrivers.ini"));
-        gateway.writeHttpSet(folder);
+        if (gateway) gateway->writeHttpSet(folder);
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
         http = std::make_unique<gateway::TDataModHttp>(folder, folder, dialogs, kTimeLimitMs);
         form->setDataModHttp(http.get());
@@ -87,6 +88,22 @@ protected:
         click(form->SpeedButton2);
     }
     void importAll() { click(form->SpeedButton9); }
+
+    // Lists products as a download does, each with a name, the category and both required
+    // prices; the first is current.
+    void list(const std::vector<std::string>& codes, const std::string& category) {
+        storedb::openProductEmpty(products());
+        for (const std::string& code : codes) {
+            products().append();
+            products().fieldByName("PROD_ID").setText(code);
+            products().fieldByName("PROD_NAME").setText("ours");
+            products().fieldByName("PD_ITEMID").setText(category);
+            products().fieldByName("PSALE_PRICE").setText("49");
+            products().fieldByName("VIP_PRICE").setText("45");
+            products().post();
+        }
+        products().first();
+    }
 
     ds::Dataset& products() { return form->store().CDS_PRODUCT; }
     ds::Dataset& items() { return form->CDS_PSaleSub; }
@@ -129,7 +146,6 @@ protected:
     std::unique_ptr<TFormQorClient> form;
 
 private:
-    std::string folder_;
     int walked_ = 0;
 };
 

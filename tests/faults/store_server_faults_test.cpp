@@ -30,7 +30,7 @@ protected:
     void SetUp() override {
         if (!enabled()) GTEST_SKIP() << "no Firebird server tests here (QOR_TEST_FB_SERVER unset)";
         server.emplace();
-        openWindow(store.folder().string(), {server->address(store.path()), {}, {}}, *gateway);
+        openWindow(store.folder().string(), {server->address(store.path()), {}, {}}, gateway);
     }
     // The window's attachments end before the server does, as when the program closes.
     void TearDown() override {
