@@ -206,7 +206,7 @@ void SqlConnection::startTransaction(const TransactionDesc& desc) {
     if (inTransaction()) throw Error("A transaction is already active");
     const int isolation = desc.isolationLevel <= kDirtyRead ? static_cast<int>(desc.isolationLevel)
                                                             : dbx::kConnectionIsolation;
-    driverCall([&] { attachment_->startTransaction(isolation); });
+    runHarmless([&](dbx::Connection& attachment) { attachment.startTransaction(isolation); });
 }
 
 void SqlConnection::commit(const TransactionDesc&) {

@@ -25,6 +25,7 @@
 
 #include "storedb/dbx_driver.h"
 #include "storedb/definition_paths.h"
+#include "storedb/driver_errors.h"
 #include "storedb/params.h"
 #include "storedb/transaction.h"
 
@@ -67,9 +68,29 @@ public:
     void open();
     // Disconnects, ends the transaction count and forgets the loaded parameters.
     void close();
+    // False as well once the database was found gone (a server stopped mid-work): the next
+    // use connects again with the parameters loaded, and the transaction that was open is no
+    // more.
     bool connected() const;
     // The open attachment, connecting first.
     dbx::Connection& attachment();
+    // Runs `call(attachment())` for something that leaves the database as it was when it
+    // fails: a read outside a transaction, the start of one. When it fails because the
+    // attachment is gone (found so only now, as a server that went away and came back is)
+    // and no transaction was open, it runs once more on a new attachment. Failures as
+    // driverCall gives them.
+    template <typename Call>
+    decltype(auto) runHarmless(Call&& call) {
+        const bool inTransactionBefore = inTransaction();
+        dbx::Connection& first = attachment();
+        try {
+            return driverCall([&] { return call(first); });
+        } catch (const Error&) {
+            if (inTransactionBefore || connected()) throw;
+        }
+        dbx::Connection& fresh = attachment();
+        return driverCall([&] { return call(fresh); });
+    }
 
     // Rows fetched per request (RowsetSize; 20 when absent or not a number).
     int rowsetSize() const;

@@ -71,6 +71,9 @@ public:
     virtual void connect(const std::string& database, const std::string& user,
                          const std::string& password) = 0;
     virtual void disconnect() = 0;
+    // False before connect, after disconnect, and once a failure has shown the attachment
+    // gone (the server stopped, the network broke): the failure is raised as usual and the
+    // attachment, with any transaction it held, is let go.
     virtual bool connected() const = 0;
 
     // A read statement; "?" markers take `params` in order. Outside an explicit transaction it

@@ -59,8 +59,8 @@ ParamSet& SqlQuery::params() {
 std::vector<ds::ColumnDef> SqlQuery::describeParams() {
     if (text::trimBlanks(sql_).empty()) throw Error(name_ + ": No SQL statement available");
     const std::string& sql = params().positionalSql();
-    dbx::Connection& attachment = connection_.attachment();
-    return driverCall([&] { return attachment.describeParameters(sql); });
+    return connection_.runHarmless(
+        [&](dbx::Connection& attachment) { return attachment.describeParameters(sql); });
 }
 
 void SqlQuery::open() {
@@ -68,10 +68,13 @@ void SqlQuery::open() {
     if (text::trimBlanks(sql_).empty()) throw Error(name_ + ": No SQL statement available");
     ParamSet& set = params();
     std::vector<ds::Value> values = set.values();
-    dbx::Connection& attachment = connection_.attachment();
-    cursor_ = driverCall([&] { return attachment.query(set.positionalSql(), values); });
+    // The statement and its first row are one read: the client may send the statement only
+    // with the first fetch.
+    connection_.runHarmless([&](dbx::Connection& attachment) {
+        cursor_ = attachment.query(set.positionalSql(), values);
+        readRow();
+    });
     ++openCount_;
-    readRow();
     empty_ = !hasRow_;
 }
 

@@ -43,7 +43,8 @@ public:
     std::vector<ds::ColumnDef> describeParams();
 
     // ---- read
-    // Runs the statement (connecting first) and stands on its first row.
+    // Runs the statement, a read (connecting first), and stands on its first row. Outside a
+    // transaction, a read that finds the attachment gone runs again on a new one.
     void open();
     // How many times open() has run a statement: the look-ups a workflow made.
     std::uint64_t openCount() const { return openCount_; }

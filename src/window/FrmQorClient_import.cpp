@@ -61,8 +61,9 @@ void TFormQorClient::SpeedButton9Click() {
         } catch (...) {
             failure = std::current_exception();
         }
-        // The rows before a failure are written for good before anything is shown.
-        transaction.commit();
+        // The rows before a failure are written for good before anything is shown; a failure
+        // that took the connection with it took the transaction, and is what the user sees.
+        if (!failure || store().SQLConnection1.inTransaction()) transaction.commit();
     }
     if (failure) std::rethrow_exception(failure);
     if (noCategory) {

@@ -64,6 +64,7 @@ Attachment::~Attachment() { detach(); }
 void Attachment::attach(const std::string& database, const std::string& user,
                         const std::string& password) {
     if (attached()) detach();
+    lost_.reset();
     const std::string block = attachmentBlock(user, password, options_);
     Status status;
     isc_db_handle db = 0;
@@ -82,6 +83,32 @@ void Attachment::detach() {
     Status ignored;
     api_.detach_database(ignored.get(), &db_);
     db_ = 0;
+}
+
+// The codes with which the client says the attachment itself is gone; every later call on
+// it fails the same way.
+bool Attachment::isLost(const dbx::DatabaseError& failure) {
+    switch (failure.codes().gdsCode()) {
+    case isc_network_error:
+    case isc_net_read_err:
+    case isc_net_write_err:
+    case isc_lost_db_connection:
+    case isc_conn_lost:
+    case isc_att_shutdown:
+    case isc_net_server_shutdown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Attachment::letGo(const dbx::DatabaseError& failure) noexcept {
+    detach();  // each of its calls fails quietly on a dead line
+    lost_ = failure;
+}
+
+void Attachment::throwIfLost() const {
+    if (lost_) throw *lost_;
 }
 
 void Attachment::requireAttached() const {

@@ -4,6 +4,7 @@
 // cursor outliving its connection finds a closed attachment instead of freed memory.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,25 @@ public:
     void attach(const std::string& database, const std::string& user, const std::string& password);
     // Rolls back an explicit transaction still open, ends the others, frees the statements.
     void detach();
+    // False after detach(), and after a call found the attachment gone (the server stopped,
+    // the network broke): then it is let go at once, its transactions with it, so the
+    // connection counts as closed and its next use attaches again.
     bool attached() const { return db_ != 0; }
+    // Rows cut off by a lost attachment are a failure, not the end of the rows: throws the
+    // failure that found it gone, if one did.
+    void throwIfLost() const;
+
+    // Runs a call on the attachment; a failure saying the attachment is gone lets it go
+    // before the failure goes on.
+    template <typename Call>
+    decltype(auto) guarded(Call&& call) {
+        try {
+            return call();
+        } catch (const dbx::DatabaseError& failure) {
+            if (isLost(failure)) letGo(failure);
+            throw;
+        }
+    }
 
     std::unique_ptr<dbx::Cursor> query(const std::string& sql, const std::vector<ds::Value>& params);
     std::int64_t execute(const std::string& sql, const std::vector<ds::Value>& params);
@@ -49,6 +68,8 @@ public:
 private:
     class OwnTransaction;
 
+    static bool isLost(const dbx::DatabaseError& failure);
+    void letGo(const dbx::DatabaseError& failure) noexcept;
     void requireAttached() const;
     Transaction begin(const std::string& block);
     // Commits or rolls back; the server closes the transaction's cursors with it.
@@ -72,6 +93,7 @@ private:
     Transaction retained_;  // committed with "commit retaining": context kept, cursors open
     std::uint64_t nextSerial_ = 1;
     StatementCache cache_{64};
+    std::optional<dbx::DatabaseError> lost_;  // the failure that found the attachment gone
 };
 
 }  // namespace qor::fbdriver

@@ -15,6 +15,7 @@ bool StatementCursor::fetch(ds::Row& row) {
     if (done_) return false;
     if (!statement_->isCurrentUse(use_) || !attachment_->attached() || !statement_->cursorOpen()) {
         finish();
+        attachment_->throwIfLost();
         return false;
     }
     // The rows end at their last one and at a failed read alike.
@@ -25,7 +26,8 @@ bool StatementCursor::fetch(ds::Row& row) {
             if (!gotRow) cursor.finish();
         }
     } guard{*this};
-    guard.gotRow = statement_->fetch(row, attachment_->readContext(&tr_));
+    guard.gotRow =
+        attachment_->guarded([&] { return statement_->fetch(row, attachment_->readContext(&tr_)); });
     return guard.gotRow;
 }
 

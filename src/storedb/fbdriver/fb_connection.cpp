@@ -21,22 +21,28 @@ bool FbConnection::connected() const { return attachment_->attached(); }
 
 std::unique_ptr<dbx::Cursor> FbConnection::query(const std::string& sql,
                                                  const std::vector<ds::Value>& params) {
-    return attachment_->query(sql, params);
+    return attachment_->guarded([&] { return attachment_->query(sql, params); });
 }
 
 std::int64_t FbConnection::execute(const std::string& sql, const std::vector<ds::Value>& params) {
-    return attachment_->execute(sql, params);
+    return attachment_->guarded([&] { return attachment_->execute(sql, params); });
 }
 
 std::vector<ds::ColumnDef> FbConnection::describeParameters(const std::string& sql) {
-    return attachment_->describeParameters(sql);
+    return attachment_->guarded([&] { return attachment_->describeParameters(sql); });
 }
 
-void FbConnection::startTransaction(int isolation) { attachment_->startTransaction(isolation); }
+void FbConnection::startTransaction(int isolation) {
+    attachment_->guarded([&] { attachment_->startTransaction(isolation); });
+}
 
-void FbConnection::commit() { attachment_->commit(); }
+void FbConnection::commit() {
+    attachment_->guarded([&] { attachment_->commit(); });
+}
 
-void FbConnection::rollback() { attachment_->rollback(); }
+void FbConnection::rollback() {
+    attachment_->guarded([&] { attachment_->rollback(); });
+}
 
 bool FbConnection::inTransaction() const { return attachment_->inTransaction(); }
 

@@ -1,0 +1,152 @@
+#pragma once
+// The window over a store database and a real head-office gateway, for the store-side fault
+// tests: the head office has a promotion PBIG of many items whose products the store has, and
+// fresh goods N01.. the store lacks (listed straight into the store's fresh-goods category, so
+// import-all takes them as they are). Reads of the store go through a connection of their
+// own, as another program would read it.
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gateway/FrmDataModHttp.h"
+#include "gateway_process.h"
+#include "recording_dialogs.h"
+#include "storedb/product_record.h"
+#include "storedb/query.h"
+#include "temp_database.h"
+#include "text/cp950.h"
+#include "window/FrmQorClient.h"
+
+namespace qor::window::faults {
+
+using qor::test::Box;
+
+constexpr int kPromotionItems = 40;
+constexpr int kFreshGoods = 30;
+constexpr int kTimeLimitMs = 60000;
+
+inline std::string numbered(const char* prefix, int i) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s%03d", prefix, i);
+    return text;
+}
+
+inline std::string headOfficeRows(int promotionItems = kPromotionItems) {
+    std::string sql =
+        "INSERT INTO PSALE_MASTER (MASTERBILLID, BILL_DATE, SOURCE_ID, INI_DATE, END_DATE, "
+        "BILL_TYPE, PRO_NO) VALUES ('PBIG', '2024/04/20', '', '2024/05/01', '2024/05/31', '1', "
+        "'P-BIG');\n";
+    for (int i = 1; i <= promotionItems; ++i)
+        sql += "INSERT INTO PSALE_SUB (MASTERBILLID, KEYINTIME, PROD_ID, PROD_NAME, PSALE_PRICE, "
+               "OLD_PRICE, N_QTY, INI_DATE, END_DATE) VALUES ('PBIG', '" + numbered("", i) +
+               "', '" + numbered("P", i) + "', 'item', 90, 100, 2, '2024/05/01', '2024/05/31');\n";
+    for (int i = 1; i <= kFreshGoods; ++i)
+        sql += "INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PROD_NAME, PSALE_PRICE, VIP_PRICE, "
+               "STOCK_QTY) VALUES ('" + numbered("N", i) + "', '" + numbered("N", i) +
+               "', 'fresh', 10, 9, 'N');\n";
+    return sql;
+}
+
+// The products of PBIG's items and the fresh-goods category.
+inline std::string storeRows(int promotionItems = kPromotionItems) {
+    std::string sql = "INSERT INTO PROD_ITEM VALUES ('0109099', 'fresh');\n";
+    for (int i = 1; i <= promotionItems; ++i)
+        sql += "INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE) VALUES ('" + numbered("P", i) +
+               "', '" + numbered("B", i) + "');\n";
+    return sql;
+}
+
+class StoreFixture : public ::testing::Test {
+protected:
+    // The window, its definition files (the store as `files` says) and httpset.ini (the
+    // gateway, when there is one) in `folder`.
+    void openWindow(const std::string& folder, const qor::test::DbxFiles& files,
+                    const qor::test::GatewayProcess* gateway) {
+        qor::test::writeDbxFiles(folder, files);
+        paths.set(storedb::kConnectionRegistryFile,
+                  storedb::UserValue::of(folder + "/dbxconnections.ini"));
+        paths.set(storedb::kDriverRegistryFile, storedb::UserValue::of(folder + "/dbxdrivers.ini"));
+        if (gateway) gateway->writeHttpSet(folder);
+        form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
+        http = std::make_unique<gateway::TDataModHttp>(folder, folder, dialogs, kTimeLimitMs);
+        form->setDataModHttp(http.get());
+        form->show();
+        form->Panel3->show();  // as after a sign-in
+    }
+
+    void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void downloadPromotions() { click(form->SpeedButton3); }
+    void checkAndTransfer() { click(form->SpeedButton7); }
+    void downloadFreshGoods() {
+        form->CheckBox1->setChecked(true);
+        click(form->SpeedButton2);
+    }
+    void importAll() { click(form->SpeedButton9); }
+
+    // Lists products as a download does, each with a name, the category and both required
+    // prices; the first is current.
+    void list(const std::vector<std::string>& codes, const std::string& category) {
+        storedb::openProductEmpty(products());
+        for (const std::string& code : codes) {
+            products().append();
+            products().fieldByName("PROD_ID").setText(code);
+            products().fieldByName("PROD_NAME").setText("ours");
+            products().fieldByName("PD_ITEMID").setText(category);
+            products().fieldByName("PSALE_PRICE").setText("49");
+            products().fieldByName("VIP_PRICE").setText("45");
+            products().post();
+        }
+        products().first();
+    }
+
+    ds::Dataset& products() { return form->store().CDS_PRODUCT; }
+    ds::Dataset& items() { return form->CDS_PSaleSub; }
+
+    // Column V of each row of a statement, read on a connection of its own.
+    std::vector<std::string> storeValues(const std::string& sql) {
+        storedb::SqlConnection reader("Reader", paths);
+        storedb::SqlQuery query("Query", reader);
+        query.setSql(sql);
+        std::vector<std::string> values;
+        for (query.open(); !query.eof(); query.next()) values.push_back(query.fieldText("V"));
+        return values;
+    }
+    std::size_t storeCount(const std::string& table, const std::string& condition) {
+        return std::stoul(
+            storeValues("SELECT COUNT(*) AS V FROM " + table + " WHERE " + condition).at(0));
+    }
+    std::size_t transferredMasters() { return storeCount("PSALE_MASTER", "SOURCE_ID = 'PBIG'"); }
+    std::size_t transferredItems() { return storeCount("PSALE_SUB", "MASTERBILLID = 'IMPBIG'"); }
+    std::size_t importedFreshGoods() { return storeCount("PRODUCT", "PROD_ID STARTING WITH 'N'"); }
+
+    // Runs `action` once, when the walk of `data` under held display updates reaches its
+    // `step`-th row: the rows before it have been written by then.
+    void duringTheWalk(ds::Dataset& data, int step, std::function<void()> action) {
+        walked_ = 0;
+        data.afterScroll = [this, step, action](ds::Dataset& d) {
+            if (d.controlsDisabled() && ++walked_ == step) action();
+        };
+    }
+
+    std::string boxTexts() const {
+        std::string all;
+        for (const Box& box : dialogs.boxes) all += "[" + box.text + "] ";
+        return all;
+    }
+
+    storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
+    qor::test::RecordingDialogs dialogs;
+    std::unique_ptr<gateway::TDataModHttp> http;
+    std::unique_ptr<TFormQorClient> form;
+
+private:
+    int walked_ = 0;
+};
+
+}  // namespace qor::window::faults
