@@ -24,20 +24,36 @@
 //   TabSheet1                     product tab                                products
 //   TabSheet2                     promotion tab                              promotions
 //   TabSheet3                     supplier tab                               suppliers
+//   DBGrid1                       the listed products, read-only; title      products, sorting
+//                                 click sorts
 //   Splitter1                     between the product grid and the editor    product editor
 //   Panel7, Panel8                editor area; the editor's controls         product editor
+//   Label3..Label27               the editor's field captions                product editor
+//   DBEd_ProdID, DBEdit2..27,     data-aware edits, one per PRODUCT field;   product editor
+//     DBEdit_PPrice2,               DBEdit15, 17 and 9 are read-only name
+//     DBEdit_PsalePrice             boxes (category, attribute, supplier)
+//   wwDBLookupCombo5, 8, 1, 2     look-up combos: category, attribute,       product editor
+//                                 supplier, unit (from the store's lists)
+//   DBRadioGroup1..3              tax kind, buying class, stock quantity     product editor
+//   GroupBox1, DBCheckBox1..8     the product's eight yes/no flags           product editor
+//   Edit1                         "%" box, bound to nothing                  -
 //   Panel9                        the editor's buttons                       product editor
 //   SpeedButton5                  "匯入存檔": imports the current product    product import
 //   SpeedButton6                  "復原編輯": drops the row's changes        product editor
 //   SpeedButton9                  no caption: imports every product          product import
 //   Panel10                       promotion tab frame                        promotions
 //   Panel11, Panel12              master grid panel; item grid panel         promotions
+//   DBGrid2, DBGrid3              promotion masters; the current one's       promotions
+//                                 items (both edited in place, in memory)
 //   Panel13                       item check panel                           item check
 //   SpeedButton7                  "品項檢查": the item check                 item check
 //   SpeedButton8                  "資料轉入": never shown, pressed by the    transfer
 //                                 item check to transfer the promotion
 //   Memo2                         text box under the item check; unused      -
 //   Panel14, Panel15              supplier grid panel; search edit panel     suppliers
+//   DBGrid4                       head-office suppliers; title click sorts   suppliers, sorting
+//                                 and points the search edit at the column
+//   SearchEdit1                   finds a supplier by the sorted column      suppliers
 //   ClientDataSet1, CDS_Cust      the signed-in store's row, twice           sign-in
 //   CDS_Source                    head-office rows of the last download      products,
 //                                                                            promotions, item check
