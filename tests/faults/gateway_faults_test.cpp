@@ -124,9 +124,7 @@ protected:
     void SetUp() override {
         relay = std::make_unique<GatewayRelay>(gateway->port());
         qor::test::writeDbxFiles(store.folder(), store.path());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of(folder() + "/dbxconnections.ini"));
-        paths.set(storedb::kDriverRegistryFile, storedb::UserValue::of(folder() + "/dbxdrivers.ini"));
+        qor::test::useDbxFilesIn(paths, folder());
         std::ofstream(folder() + "/httpset.ini")
             << "[set]\r\nhost=127.0.0.1\r\nport=" << relay->port() << "\r\n";
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);

@@ -13,6 +13,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "child_process.h"
+
 namespace qor::test {
 namespace {
 
@@ -53,14 +55,6 @@ void sendAll(int fd, const std::string& bytes) {
         if (n <= 0) return;
         sent += static_cast<std::size_t>(n);
     }
-}
-
-sockaddr_in loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    return address;
 }
 
 // A listening socket on `port` of 127.0.0.1 (0: any free port, which `port` then names).

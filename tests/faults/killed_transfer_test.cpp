@@ -37,8 +37,7 @@ int runTransferChild(const char* folder) {
     const std::string dir = folder;
     RecordingDialogs dialogs;
     storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
-    paths.set(storedb::kConnectionRegistryFile, storedb::UserValue::of(dir + "/dbxconnections.ini"));
-    paths.set(storedb::kDriverRegistryFile, storedb::UserValue::of(dir + "/dbxdrivers.ini"));
+    qor::test::useDbxFilesIn(paths, dir);
     TFormQorClient form(dialogs, nullptr, &paths);
     gateway::TDataModHttp http(dir, dir, dialogs, kTimeLimitMs);
     form.setDataModHttp(&http);

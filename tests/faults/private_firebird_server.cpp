@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "child_process.h"
 #include "text/builtin_account.h"
 
 extern char** environ;
@@ -53,14 +54,6 @@ std::string installedFolder(const char* option) {
     std::string folder = commandOutput(std::string("fb_config ") + option);
     while (!folder.empty() && (folder.back() == '\n' || folder.back() == ' ')) folder.pop_back();
     return folder;
-}
-
-sockaddr_in loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    return address;
 }
 
 int freePort() {
@@ -189,17 +182,7 @@ void PrivateFirebirdServer::start() {
 
 void PrivateFirebirdServer::stop() {
     if (!running()) return;
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + kShutdownGrace;
-    while (::waitpid(pid_, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    stopChild(pid_, kShutdownGrace);
     pid_ = -1;
 }
 

@@ -69,9 +69,7 @@ protected:
     void openWindow(const std::string& folder, const qor::test::DbxFiles& files,
                     const qor::test::GatewayProcess* gateway) {
         qor::test::writeDbxFiles(folder, files);
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of(folder + "/dbxconnections.ini"));
-        paths.set(storedb::kDriverRegistryFile, storedb::UserValue::of(folder + "/dbxdrivers.ini"));
+        qor::test::useDbxFilesIn(paths, folder);
         if (gateway) gateway->writeHttpSet(folder);
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
         http = std::make_unique<gateway::TDataModHttp>(folder, folder, dialogs, kTimeLimitMs);

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include "child_process.h"
 #include "temp_database.h"
 
 extern char** environ;
@@ -164,19 +165,9 @@ void GatewayProcess::start(int port) {
 
 int GatewayProcess::stop() {
     if (pid_ <= 0) return -1;
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + kStopLimit;
-    while (::waitpid(pid_, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    const int status = stopChild(pid_, kStopLimit);
     pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status;
 }
 
 void GatewayProcess::runSql(const std::string& sql) {

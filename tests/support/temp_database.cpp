@@ -160,4 +160,11 @@ void writeDbxFiles(const fs::path& folder, const std::string& database) {
     writeDbxFiles(folder, DbxFiles{database, {}, {}});
 }
 
+void useDbxFilesIn(storedb::FixedDefinitionPaths& paths, const std::filesystem::path& folder) {
+    paths.set(storedb::kConnectionRegistryFile,
+              storedb::UserValue::of((folder / "dbxconnections.ini").string()));
+    paths.set(storedb::kDriverRegistryFile,
+              storedb::UserValue::of((folder / "dbxdrivers.ini").string()));
+}
+
 }  // namespace qor::test

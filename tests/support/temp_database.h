@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "storedb/definition_paths.h"
 #include "temp_folder.h"
 
 namespace qor::test {
@@ -35,6 +36,19 @@ private:
     std::filesystem::path path_;
 };
 
+// isql text for a store of 2500 products, codes "000000".."002499" (barcode 'B' and the
+// number, both prices the number): more than two packets of 1000 rows.
+inline constexpr const char* kStoreOf2500Products =
+    "SET TERM ^ ;\n"
+    "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN\n"
+    "  WHILE (I < 2500) DO BEGIN\n"
+    "    INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PSALE_PRICE, VIP_PRICE)\n"
+    "      VALUES (LPAD(:I, 6, '0'), 'B' || :I, :I, :I);\n"
+    "    I = I + 1;\n"
+    "  END\n"
+    "END^\n"
+    "SET TERM ; ^\n";
+
 // Parameters of the "Tendro" section as the store's own definition file carries them, with
 // `Database` set; `overrides` replace values by key (exact key) or add keys at the end. An
 // override with an empty value writes "Key=".
@@ -49,5 +63,8 @@ struct DbxFiles {
 void writeDbxFiles(const std::filesystem::path& folder, const DbxFiles& files);
 // The common case: both files for `database` with the built-in values.
 void writeDbxFiles(const std::filesystem::path& folder, const std::string& database);
+// Points `paths` at <folder>/dbxconnections.ini and <folder>/dbxdrivers.ini, as the per-user
+// values would.
+void useDbxFilesIn(storedb::FixedDefinitionPaths& paths, const std::filesystem::path& folder);
 
 }  // namespace qor::test

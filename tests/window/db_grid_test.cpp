@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "dbcontrols_fixture.h"
 #include "qt_printing.h"
 #include "recording_dialogs.h"
 #include "storedb/definition_paths.h"
@@ -23,14 +24,7 @@
 namespace qor::window {
 namespace {
 
-ds::FieldDef def(const char* name, ds::FieldKind kind, int size = 0, std::string label = {}) {
-    ds::FieldDef d;
-    d.name = name;
-    d.kind = kind;
-    d.size = size;
-    d.displayLabel = std::move(label);
-    return d;
-}
+using test::def;
 
 // Products "P000".."P199": code (required), name, average cost "#0.00", shelf "!00-00-0;0;",
 // and a hidden field the grid leaves out.
@@ -258,17 +252,6 @@ TEST_F(Grid, ScreenReadersSeeATableWithTitles) {
 
 // ---- rows fetched from the store as the user scrolls down
 
-constexpr const char* k2500Products =
-    "SET TERM ^ ;\n"
-    "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN\n"
-    "  WHILE (I < 2500) DO BEGIN\n"
-    "    INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PSALE_PRICE, VIP_PRICE)\n"
-    "      VALUES (LPAD(:I, 6, '0'), 'B' || :I, :I, :I);\n"
-    "    I = I + 1;\n"
-    "  END\n"
-    "END^\n"
-    "SET TERM ; ^\n";
-
 // CDS_PRODUCT over a store of 2500 products, 1000 rows per fetch, under a grid.
 class GridOverTheStore : public ::testing::Test {
 protected:
@@ -286,7 +269,7 @@ protected:
         ASSERT_EQ(grid.model()->rowCount(), 1000);
     }
 
-    qor::test::TempDatabase db{k2500Products};
+    qor::test::TempDatabase db{qor::test::kStoreOf2500Products};
     storedb::FixedDefinitionPaths paths{db.folder().string()};
     storedb::StoreObjects store{paths};
     test::RecordingDialogs dialogs;

@@ -89,10 +89,7 @@ protected:
     void SetUp() override {
         store = std::make_unique<qor::test::TempDatabase>(storeRows());
         qor::test::writeDbxFiles(store->folder(), store->path());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of((store->folder() / "dbxconnections.ini").string()));
-        paths.set(storedb::kDriverRegistryFile,
-                  storedb::UserValue::of((store->folder() / "dbxdrivers.ini").string()));
+        qor::test::useDbxFilesIn(paths, store->folder());
         gateway->writeHttpSet(store->folder().string());
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
         http = std::make_unique<gateway::TDataModHttp>(store->folder().string(),

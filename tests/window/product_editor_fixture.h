@@ -59,10 +59,7 @@ class ProductEditor : public ::testing::Test {
 protected:
     ProductEditor() {
         qor::test::writeDbxFiles(db.folder(), db.path());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of((db.folder() / "dbxconnections.ini").string()));
-        paths.set(storedb::kDriverRegistryFile,
-                  storedb::UserValue::of((db.folder() / "dbxdrivers.ini").string()));
+        qor::test::useDbxFilesIn(paths, db.folder());
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
         form->Panel3->show();
         form->SwitchTabs(TabSwitch::ProductButton);

@@ -110,10 +110,7 @@ protected:
     void SetUp() override {
         store = std::make_unique<qor::test::TempDatabase>(storeRows());
         qor::test::writeDbxFiles(store->folder(), store->path());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of(folder() + "/dbxconnections.ini"));
-        paths.set(storedb::kDriverRegistryFile,
-                  storedb::UserValue::of(folder() + "/dbxdrivers.ini"));
+        qor::test::useDbxFilesIn(paths, folder());
         gateway->writeHttpSet(folder());
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
         http = std::make_unique<gateway::TDataModHttp>(folder(), folder(), dialogs, kTestTimeoutMs);

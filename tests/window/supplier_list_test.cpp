@@ -70,10 +70,7 @@ protected:
     // httpset.ini, the dump and the definition files all sit in the store's folder.
     void SetUp() override {
         gateway->writeHttpSet(folder());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of(folder() + "/dbxconnections.ini"));
-        paths.set(storedb::kDriverRegistryFile,
-                  storedb::UserValue::of(folder() + "/dbxdrivers.ini"));
+        qor::test::useDbxFilesIn(paths, folder());
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
         connectGateway();
         form->show();
