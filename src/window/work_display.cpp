@@ -1,6 +1,7 @@
 #include "window/work_display.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 #include "window/handler_boundary.h"
 
@@ -35,6 +36,7 @@ void WorkDisplay::enter(std::string caption, ProgressUnit unit) {
     if (works_.empty()) {
         clock_.start();
         nextLookMs_ = showAfterMs_;
+        updatingNs_ = 0;
     }
     works_.push_back({std::move(caption), unit});
 }
@@ -48,8 +50,11 @@ void WorkDisplay::leave() {
 
 // Shows the innermost work and lets the window handle what has come in meanwhile. Clicks
 // on the window are held off by the display's modality; any handler that would start anyway
-// (a focus change, a queued click) is refused.
+// (a focus change, a queued click) is refused. Repainting the window is most of an update's
+// cost; where it is slow (a slow machine, a remote display) updates come less often, so
+// that they never take more than a hundredth of the work's time.
 void WorkDisplay::update() {
+    const qint64 startedNs = clock_.nsecsElapsed();
     const HandlersRefused refused;
     const Work& work = works_.back();
     if (!display_) display_ = new ProgressDisplay(&window_, [this] { requestStop(); });
@@ -60,7 +65,10 @@ void WorkDisplay::update() {
         display_->show();
     }
     QCoreApplication::processEvents();
-    nextLookMs_ = clock_.elapsed() + betweenMs_;
+    const qint64 nowNs = clock_.nsecsElapsed();
+    updatingNs_ += nowNs - startedNs;
+    const qint64 budgetMs = betweenMs_ > 0 ? (nowNs - startedNs) * kBudgetShare / 1000000 : 0;
+    nextLookMs_ = nowNs / 1000000 + std::max(betweenMs_, budgetMs);
 }
 
 ShownWork::ShownWork(WorkDisplay& display, std::string caption, ProgressUnit unit)

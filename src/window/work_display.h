@@ -1,7 +1,7 @@
 #pragma once
 // The window's side of long work (qor::WorkProgress): the work runs on the interface thread
 // and tells each step here; once it has run half a second, the progress display shows over
-// the window, modal, and about ten times a second it is brought up to date and the window's
+// the window, modal, and at most ten times a second it is brought up to date and the window's
 // events are handled (repaint, the stop button, Esc) with every handler refused meanwhile
 // (HandlersRefused). A step between those times only stores its counts and reads the clock.
 //
@@ -45,13 +45,17 @@ public:
     ProgressUnit unit() const;
     // The display while it is shown, else nullptr.
     ProgressDisplay* shownDisplay() const;
+    // How long the outermost work running, or else the last one, spent bringing the display
+    // up to date and letting the window handle its events: what the display cost it.
+    std::chrono::nanoseconds timeUpdating() const { return std::chrono::nanoseconds(updatingNs_); }
 
     // Runs at every step, before the clock is read: lets a test act at a given point (ask
     // for a stop at row k, look at the display).
     std::function<void(std::uint64_t done, std::uint64_t total)> onStep;
 
     // How long work runs before the display shows (500 ms) and how long at least between two
-    // updates (100 ms). Tests make both 0: shown at the first step, events at every step.
+    // updates (100 ms; longer when an update takes more than a hundredth of that). Tests make
+    // both 0: shown at the first step, events at every step.
     void setPace(std::chrono::milliseconds showAfter, std::chrono::milliseconds between);
 
 private:
@@ -71,8 +75,11 @@ private:
     std::vector<Work> works_;  // outermost first
     QElapsedTimer clock_;      // since the outermost work began
     qint64 nextLookMs_ = 0;
+    qint64 updatingNs_ = 0;
     qint64 showAfterMs_ = 500;
     qint64 betweenMs_ = 100;
+    // The time to the next update is at least this many times what the last one took.
+    static constexpr qint64 kBudgetShare = 100;
     bool stopRequested_ = false;
     int held_ = 0;
 };

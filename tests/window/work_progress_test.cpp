@@ -141,9 +141,11 @@ TEST_F(WorkProgressShown, QuickWorkShowsNothingAndTheDisplayClosesWhenWorkEnds) 
     EXPECT_FALSE(work().running());
 }
 
-// Default pace: shown once the reply has taken half a second, bytes of the announced length,
-// modal, and a click queued for another button meanwhile is dropped.
+// Shown once the reply has taken half a second (then brought up to date at every step):
+// bytes of the announced length, modal, and a click queued for another button meanwhile is
+// dropped.
 TEST_F(WorkProgressShown, ASlowReplyShowsItsBytesAndNothingElseStartsMeanwhile) {
+    work().setPace(500ms, 0ms);
     bool sawBytes = false, queued = false;
     QWidget* modal = nullptr;
     work().onStep = [&](std::uint64_t, std::uint64_t) {
