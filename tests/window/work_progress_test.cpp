@@ -114,12 +114,9 @@ TEST(WorkProgressLine, SaysHowFarTheWorkHasCome) {
     EXPECT_EQ(progressLine(ProgressUnit::Bytes, 0, 0), QOR_BIG5("等待回應…"));
     EXPECT_EQ(progressLine(ProgressUnit::Bytes, 1258291, 4613734),
               QOR_BIG5("已接收 1.2 MB / 4.4 MB"));
-    EXPECT_EQ(progressLine(ProgressUnit::Bytes, 12595, 0), QOR_BIG5("已接收 12.3 KB"));
     EXPECT_EQ(progressLine(ProgressUnit::Rows, 1234, 20000),
               QOR_BIG5("第 1,234 筆 / 共 20,000 筆"));
     EXPECT_EQ(progressLine(ProgressUnit::Items, 3, 0), QOR_BIG5("第 3 項"));
-    EXPECT_EQ(progressShare(5, 0), std::nullopt);
-    EXPECT_EQ(progressShare(1, 4), 0.25);
 }
 
 TEST_F(WorkProgressShown, QuickWorkShowsNothingAndTheDisplayClosesWhenWorkEnds) {
