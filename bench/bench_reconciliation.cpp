@@ -16,6 +16,9 @@
 // itself, for the total. The window is shown (offscreen), so the grid and the editor follow
 // every listed row as they do for the staff.
 //
+// BM_ReconciliationDisplayCost: BM_Reconciliation's work without the window's progress display
+// and with it, in pairs (display_cost.h); what the display adds should stay under 2 %.
+//
 // All figures are wall-clock: the embedded engine and the gateway work on threads and
 // processes of their own. Run offscreen: QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
@@ -29,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "display_cost.h"
 #include "reconciliation_data.h"
 #include "dataset/packet.h"
 #include "gateway/FrmDataModHttp.h"
@@ -178,6 +182,40 @@ void BM_SameLookUpsAtTheDriver(benchmark::State& state) {
     state.counters["look-ups"] = double(made) / double(state.iterations());
 }
 BENCHMARK(BM_SameLookUpsAtTheDriver)->UseRealTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------- what the display costs
+
+bench::DisplayCost g_displayCost;
+
+double seconds(std::chrono::nanoseconds t) { return std::chrono::duration<double>(t).count(); }
+
+void BM_ReconciliationDisplayCost(benchmark::State& state) {
+    Setup& s = setup();
+    const auto reconcile = [&s](bool display) {
+        s.form->showWorkProgress(display);
+        s.form->CDS_Source.openWith(s.reply);
+        storedb::openProductEmpty(s.store().CDS_PRODUCT);
+        const auto start = Clock::now();
+        s.form->ReconcileProducts(s.form->CDS_Source, s.store().CDS_PRODUCT, false);
+        const double took = std::chrono::duration<double>(Clock::now() - start).count();
+        s.form->showWorkProgress(true);
+        return took;
+    };
+    const auto updating = [&s] { return seconds(s.form->workDisplay().timeUpdating()); };
+    try {
+        for (auto _ : state) {
+            state.SetIterationTime(g_displayCost.measurePair(reconcile, updating));
+        }
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+        return;
+    }
+    state.counters["display % best"] = g_displayCost.bestPercent();
+    state.counters["display % median"] = g_displayCost.medianPercent();
+    state.counters["display % cpu"] = g_displayCost.cpuMedianPercent();
+    state.counters["updates %"] = g_displayCost.updatingPercent();
+}
+BENCHMARK(BM_ReconciliationDisplayCost)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------- the whole download
 
@@ -329,6 +367,7 @@ int main(int argc, char** argv) {
     FloorReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printSummary();
+    g_displayCost.print("reconciliation of 20,000 rows");
     benchmark::Shutdown();
     g_setup.reset();
     return 0;

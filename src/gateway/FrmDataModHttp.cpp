@@ -2,11 +2,13 @@
 
 #include <chrono>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <thread>
 
 #include "dataset/packet.h"
 #include "gateway/early_packet_reader.h"
+#include "gateway/exchange_progress.h"
 #include "gateway/gateway_settings.h"
 #include "gateway/gateway_statement.h"
 #include "gateway/http_poster.h"
@@ -82,11 +84,20 @@ void TDataModHttp::OpenRemoteQuery(ds::Dataset& target, const std::string& state
     // Reads the rows while the gateway is still sending them; the target is only touched
     // once the whole reply is in and dumped, so every ending stays as it was.
     EarlyPacketReader early;
+    std::optional<ExchangeProgress> shown;
+    BodyWatcher* watcher = &early;
+    std::function<void()> whileWaiting;
+    if (progress_) {
+        watcher = &shown.emplace(early, *progress_);
+        whileWaiting = [&shown] { shown->waiting(); };
+    }
     std::string reply;
     try {
-        reply = http_->poster.post(address, boundary, body, &early);
+        reply = http_->poster.post(address, boundary, body, watcher, std::move(whileWaiting));
         stepTimes_.transfer = Clock::now() - started;
         writeReplyDump(dumpDir_, reply);
+    } catch (const SilentAbort&) {
+        throw;  // stopped by the staff: nothing to tell them
     } catch (const std::exception& failure) {
         dialogs_.showMessage(queryUrl_ + QOR_BIG5("錯誤的連線: ") + failure.what());
         throw SilentAbort();

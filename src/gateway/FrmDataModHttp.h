@@ -8,6 +8,7 @@
 
 #include "dataset/dataset.h"
 #include "text/dialogs.h"
+#include "text/work_progress.h"
 
 namespace qor::gateway {
 
@@ -35,7 +36,16 @@ public:
     // size."; "Invalid port number: <port>"; "Unsupported protocol: <name>" (a redirect
     // elsewhere than http); Cannot create file "<dump path>". <reason>; otherwise the
     // system's own text.
+    //
+    // With a progress given (setProgress), the exchange tells it the reply's bytes as they
+    // arrive (0 while it waits for the gateway), and a stop asked for ends the exchange at
+    // once, a read that waits for data included: as a transport failure without its box
+    // (qor::SilentAbort, target untouched, no reply dump).
     void OpenRemoteQuery(ds::Dataset& target, const std::string& statement);
+
+    // Where the exchange tells its progress and learns of a stop; nullptr (the default):
+    // nobody, and no stop.
+    void setProgress(WorkProgress* progress) { progress_ = progress; }
 
     const std::string& QueryUrl() const { return queryUrl_; }
     const std::string& GatewayHost() const { return host_; }
@@ -59,6 +69,7 @@ private:
     Dialogs& dialogs_;
     std::string host_, userName_, password_, port_, driver_, queryUrl_;
     std::unique_ptr<Http> http_;
+    WorkProgress* progress_ = nullptr;
     StepTimes stepTimes_;
 };
 

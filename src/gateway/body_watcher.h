@@ -1,7 +1,7 @@
 #pragma once
 // Something that follows a reply body while it arrives. The reader tells it after every block
 // it has read into the body, whatever the framing, so whatever wants to see the transfer
-// (reading the packet early, a progress display) hooks in here.
+// (reading the packet early, the progress of the work) hooks in here.
 #include <cstddef>
 #include <optional>
 #include <string_view>

@@ -31,8 +31,15 @@ void drainBody(ReplyReader& reader, const ReplyHead& head, std::chrono::millisec
 HttpPoster::HttpPoster(std::chrono::milliseconds limit) : limit_(limit) {}
 
 std::string HttpPoster::post(const std::string& address, const std::string& boundary,
-                             const std::string& body, BodyWatcher* watcher) {
+                             const std::string& body, BodyWatcher* watcher,
+                             std::function<void()> whileWaiting) {
     connection_.close();  // a kept-alive connection never serves a second call
+    // The hook belongs to this call: a connection kept alive after it must not hold it.
+    struct WaitHookScope {
+        SocketConnection& connection;
+        ~WaitHookScope() { connection.whileWaiting({}); }
+    } hookScope{connection_};
+    connection_.whileWaiting(std::move(whileWaiting));
     try {
         return exchange(address, boundary, body, watcher);
     } catch (...) {

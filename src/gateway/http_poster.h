@@ -2,6 +2,7 @@
 // The HTTP client of the gateway module: posts a multipart form, follows redirects, keeps
 // the cookies, and gives back the answer's body.
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "gateway/body_watcher.h"
@@ -23,9 +24,12 @@ public:
     // first. Failures (connection, time limit, over-long lines, a status that is neither 2xx
     // nor a redirect, whose text is then the status line) are TransportFailures.
     // `watcher`, when given, follows the answer's body as it arrives (not the bodies of
-    // redirects and failures).
+    // redirects and failures). `whileWaiting`, when given, runs every short while that the
+    // call waits for the gateway (SocketConnection::whileWaiting); what it throws ends the
+    // call, the connection closed. Neither is kept after the call.
     std::string post(const std::string& address, const std::string& boundary,
-                     const std::string& body, BodyWatcher* watcher = nullptr);
+                     const std::string& body, BodyWatcher* watcher = nullptr,
+                     std::function<void()> whileWaiting = {});
 
     // The connection of the last answer is still open (it asked for keep-alive).
     bool holdsConnection() const { return connection_.isOpen(); }

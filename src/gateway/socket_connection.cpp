@@ -5,6 +5,8 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/write.hpp>
 
+#include <algorithm>
+
 #include "gateway/transport_failure.h"
 #include "text/system_text.h"
 
@@ -17,22 +19,50 @@ using boost::system::error_code;
 struct SocketConnection::Impl {
     asio::io_context io;
     tcp::socket socket{io};
+    std::function<void()> whileWaiting;
 
     // Runs the operation that `start` begins until it completes or `limit` passes; on time
-    // out the operation is cancelled and the socket closed. Returns false on time out.
+    // out the operation is cancelled and the socket closed. Returns false on time out. With
+    // a hook the wait goes in slices, the hook between them; its exception abandons the
+    // operation the same way and passes on.
     template <class Start>
     bool runWithin(std::chrono::milliseconds limit, Start start) {
         bool done = false;
         io.restart();
         start(done);
-        io.run_for(limit.count() > 0 ? limit : std::chrono::milliseconds(0));
-        if (done) return true;
+        try {
+            if (waitFor(done, limit)) return true;
+        } catch (...) {
+            abandon();
+            throw;
+        }
+        abandon();
+        return false;
+    }
+
+    bool waitFor(const bool& done, std::chrono::milliseconds limit) {
+        if (!whileWaiting) {
+            io.run_for(limit.count() > 0 ? limit : std::chrono::milliseconds(0));
+            return done;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (true) {
+            const auto left = deadline - std::chrono::steady_clock::now();
+            io.run_for(std::min<std::chrono::steady_clock::duration>(
+                std::max<std::chrono::steady_clock::duration>(left, {}), kWaitSlice));
+            if (done) return true;
+            if (left <= kWaitSlice) return false;
+            whileWaiting();
+        }
+    }
+
+    // Gives the pending operation up; its handler runs (cancelled) before this returns.
+    void abandon() {
         error_code ignored;
         socket.cancel(ignored);
         socket.close(ignored);
         io.restart();
         io.run();  // lets the cancelled handler finish
-        return false;
     }
 };
 
@@ -117,5 +147,7 @@ void SocketConnection::close() {
 }
 
 bool SocketConnection::isOpen() const { return d_->socket.is_open(); }
+
+void SocketConnection::whileWaiting(std::function<void()> hook) { d_->whileWaiting = std::move(hook); }
 
 }  // namespace qor::gateway

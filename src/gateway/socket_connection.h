@@ -3,6 +3,7 @@
 // running out of time, or any socket error, is a TransportFailure.
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,6 +26,13 @@ public:
     std::size_t readSome(char* buffer, std::size_t size, std::chrono::milliseconds limit);
     void close();
     bool isOpen() const;
+
+    // From now on `hook` runs every kWaitSlice that a connect, write or read goes on waiting,
+    // so that whoever waits can look up (repaint, see a stop asked for). When it throws, the
+    // operation is given up, the connection closed, and the exception passes on. An empty
+    // hook: waits go uncut, as long as their limit.
+    void whileWaiting(std::function<void()> hook);
+    static constexpr std::chrono::milliseconds kWaitSlice{100};
 
 private:
     struct Impl;

@@ -1,6 +1,8 @@
 #include "storedb/product_reconciliation.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -73,12 +75,15 @@ void listProduct(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
 }  // namespace
 
 void reconcileProducts(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
-                       SqlQuery& lookUp) {
+                       SqlQuery& lookUp, WorkProgress* progress) {
     if (!source.active()) return;
     const std::string today = text::localDateText();
     const std::vector<ds::Field*> from = matchingSourceFields(source, products);
     ds::Field* barcodeField = source.findField("PROD_BARCODE");
-    while (!source.eof()) {
+    const std::uint64_t rows = static_cast<std::uint64_t>(source.recordCount());
+    std::uint64_t done = static_cast<std::uint64_t>(std::max(source.recNo() - 1, 0));
+    for (; !source.eof(); ++done) {
+        if (progress) progress->checkpoint(done, rows);
         const std::string barcode =
             barcodeField ? barcodeField->asString() : source.fieldByName("PROD_BARCODE").asString();
         if (!storeHasProduct(lookUp, barcode))

@@ -4,6 +4,7 @@
 // editing dataset, pre-filled for the staff to complete and import.
 #include "dataset/dataset.h"
 #include "storedb/query.h"
+#include "text/work_progress.h"
 
 namespace qor::storedb {
 
@@ -29,7 +30,11 @@ namespace qor::storedb {
 // stays on the failing row. Texts: "<source>: Field '<name>' not found" (the source lacks
 // a field of the record), "Field '<label>' must have a value" (the post),
 // "Invalid value for field '<label>'", or the store database's own text.
+//
+// `progress`, when given, hears before each source row how many rows of the source are done
+// of how many; a stop asked for there ends the walk with qor::SilentAbort before that row,
+// the rows listed so far staying listed and `source` standing on the row not looked at.
 void reconcileProducts(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
-                       SqlQuery& lookUp);
+                       SqlQuery& lookUp, WorkProgress* progress = nullptr);
 
 }  // namespace qor::storedb

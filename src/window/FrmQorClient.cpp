@@ -156,6 +156,16 @@ void TFormQorClient::onClick(QPushButton* button, void (TFormQorClient::*handler
                      [this, handler] { runHandler(dialogs_, [&] { (this->*handler)(); }); });
 }
 
+void TFormQorClient::setDataModHttp(gateway::TDataModHttp* dataModHttp) {
+    dataModHttp_ = dataModHttp;
+    if (dataModHttp_) dataModHttp_->setProgress(progress());
+}
+
+void TFormQorClient::showWorkProgress(bool on) {
+    showProgress_ = on;
+    if (dataModHttp_) dataModHttp_->setProgress(progress());
+}
+
 gateway::TDataModHttp& TFormQorClient::DataModHttp() {
     if (dataModHttp_ == nullptr) throw std::logic_error("the gateway module is not set");
     return *dataModHttp_;

@@ -83,6 +83,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -99,6 +100,7 @@
 #include "window/dbcontrols/wwDBLookupCombo.h"
 #include "window/panel.h"
 #include "window/window_dialogs.h"
+#include "window/work_display.h"
 
 namespace qor::window {
 
@@ -120,9 +122,21 @@ public:
                             const storedb::DefinitionPaths* paths = nullptr);
     ~TFormQorClient() override;
 
-    // The gateway module is made after the window, so it is handed over afterwards.
-    void setDataModHttp(gateway::TDataModHttp* dataModHttp) { dataModHttp_ = dataModHttp; }
+    // The gateway module is made after the window, so it is handed over afterwards; its
+    // exchanges report to the window's progress display from then on.
+    void setDataModHttp(gateway::TDataModHttp* dataModHttp);
     WindowDialogs& dialogs() { return dialogs_; }
+
+    // ---- long work: the gateway exchanges, the reconciliation, import-all, the promotion
+    // download and the transfer show their progress (WorkDisplay) and can be stopped there.
+    // A stop ends the work at its next safe point as a silent abort, leaving what a failure
+    // at that point leaves: an exchange as a transport failure (no box), the reconciliation
+    // and the promotion download between rows, import-all between rows with the rows before
+    // committed, the transfer rolled back whole.
+    WorkDisplay& workDisplay() { return workDisplay_; }
+    // On by default. Off, the work runs as it always ran: nothing shown, nothing to stop;
+    // for measuring what the display costs.
+    void showWorkProgress(bool on);
 
     // ---- handlers
     void FormCreate();
@@ -347,11 +361,19 @@ private:
     // Runs the handler inside the boundary whenever the button is clicked.
     void onClick(QPushButton* button, void (TFormQorClient::*handler)());
     gateway::TDataModHttp& DataModHttp();
+    // The progress the core's work reports to; nullptr while the display is off.
+    WorkProgress* progress() { return showProgress_ ? &workDisplay_ : nullptr; }
+    // A safe point of the window's own walks (WorkProgress::checkpoint).
+    void checkpoint(std::uint64_t done, std::uint64_t total) {
+        if (WorkProgress* shown = progress()) shown->checkpoint(done, total);
+    }
 
     WindowDialogs& dialogs_;
     gateway::TDataModHttp* dataModHttp_ = nullptr;
     std::unique_ptr<storedb::DefinitionPaths> settingsPaths_;  // when no paths were given
     std::unique_ptr<storedb::StoreObjects> store_;
+    WorkDisplay workDisplay_{*this};
+    bool showProgress_ = true;
 };
 
 }  // namespace qor::window

@@ -1,5 +1,6 @@
 // The product editor's buttons: import the current row, undo its edit, import every listed
 // row; and the lookup combos' lists, read from the store at their first drop-down.
+#include <cstdint>
 #include <exception>
 
 #include "dataset/controls_disabled.h"
@@ -50,10 +51,13 @@ void TFormQorClient::SpeedButton9Click() {
     bool noCategory = false;
     std::exception_ptr failure;
     {
+        ShownWork shown(workDisplay_, QOR_BIG5("匯入商品"), ProgressUnit::Rows);
+        const std::uint64_t rows = std::uint64_t(products.recordCount());
         ds::ControlsDisabled walking(products);
         storedb::TransactionScope transaction(store().SQLConnection1, kImportTransaction);
         try {
-            while (!products.eof()) {
+            for (std::uint64_t done = 0; !products.eof(); ++done) {
+                checkpoint(done, rows);  // a stop ends the run like a failure on this row
                 noCategory = import.importCurrentRow() == storedb::ImportResult::NoCategory;
                 if (noCategory) break;  // the run ends on the row that failed
                 products.next();

@@ -8,6 +8,7 @@
 #include "storedb/product_reconciliation.h"
 #include "storedb/product_record.h"
 #include "storedb/store_lookup.h"
+#include "text/cp950.h"
 #include "text/local_date.h"
 #include "text/sql_literal.h"
 #include "window/FrmQorClient.h"
@@ -74,10 +75,11 @@ void TFormQorClient::bindProductHandlers() {
 }
 
 void TFormQorClient::SpeedButton2Click() {
+    ShownWork shown(workDisplay_, QOR_BIG5("下載商品資料"), ProgressUnit::Bytes);
     const int days = dayCount(Ed_Day->text());
     SwitchTabs(TabSwitch::ProductButton);
     const bool freshGoods = CheckBox1->isChecked();
-    // A failed request ends here, the products listed before left as they are.
+    // A failed or stopped request ends here, the products listed before left as they are.
     DataModHttp().OpenRemoteQuery(CDS_Source, productStatement(freshGoods, days));
     storedb::openProductEmpty(store().CDS_PRODUCT);
     ReconcileProducts(CDS_Source, store().CDS_PRODUCT, freshGoods);
@@ -85,10 +87,11 @@ void TFormQorClient::SpeedButton2Click() {
 
 void TFormQorClient::ReconcileProducts(ds::Dataset& source, ds::Dataset& products,
                                        bool freshGoods) {
+    ShownWork shown(workDisplay_, QOR_BIG5("比對商品"), ProgressUnit::Rows);
     // The grid shows the list once it is made, on every way out; the editor and the import
     // controls still follow each row, since every state change checks the store.
     GridUpdatesHeld listing(*DBGrid1);
-    storedb::reconcileProducts(source, products, freshGoods, store().SQLQuery1);
+    storedb::reconcileProducts(source, products, freshGoods, store().SQLQuery1, progress());
 }
 
 void TFormQorClient::CDS_PRODUCTPD_ITEMIDValidate(ds::Field& Sender) {

@@ -1,9 +1,11 @@
 // Promotion download: the head office's promotions the store has not taken, listed in
 // DBGrid2, and the items of whichever is current in DBGrid3. Nothing is written here; the
 // item check and the transfer (FrmQorClient_transfer.cpp) work on what this leaves.
+#include <cstdint>
 #include <string>
 
 #include "storedb/store_lookup.h"
+#include "text/cp950.h"
 #include "text/sql_literal.h"
 #include "window/FrmQorClient.h"
 
@@ -54,17 +56,26 @@ void TFormQorClient::bindPromotionHandlers() {
 }
 
 void TFormQorClient::SpeedButton3Click() {
+    ShownWork shown(workDisplay_, QOR_BIG5("下載販促資料"), ProgressUnit::Rows);
     SwitchTabs(TabSwitch::PromotionButton);
     ds::Dataset& masters = store().CDS_PsaleMaster;
     masters.close();
     masters.setCommandText(kEmptyMasterList);
     masters.open();
 
-    // A failed request leaves the list empty.
-    DataModHttp().OpenRemoteQuery(CDS_Source, promotionListStatement());
+    // A failed or stopped request leaves the list empty.
+    {
+        ShownWork receiving(workDisplay_, QOR_BIG5("下載販促資料"), ProgressUnit::Bytes);
+        DataModHttp().OpenRemoteQuery(CDS_Source, promotionListStatement());
+    }
     if (CDS_Source.active()) {
-        for (CDS_Source.first(); !CDS_Source.eof(); CDS_Source.next()) {
+        const std::uint64_t rows = std::uint64_t(CDS_Source.recordCount());
+        std::uint64_t done = 0;
+        for (CDS_Source.first(); !CDS_Source.eof(); CDS_Source.next(), ++done) {
+            checkpoint(done, rows);  // a stop keeps the masters listed so far
             const std::string id = CDS_Source.fieldByName("MASTERBILLID").asString();
+            // The new row's item fetch is no place to stop: the row would be left half added.
+            const StopsHeld wholeRow(workDisplay_);
             if (!takenByStore(store().SQLQuery1, id)) appendCopy(masters, CDS_Source);
         }
     }
@@ -74,6 +85,7 @@ void TFormQorClient::SpeedButton3Click() {
 // Whichever dataset calls, the items are those of the master list's current row; a list
 // without one, or standing on a blank new row, asks for the empty id.
 void TFormQorClient::CDS_PsaleMasterAfterOpen(ds::Dataset& /*DataSet*/) {
+    ShownWork shown(workDisplay_, QOR_BIG5("下載販促資料"), ProgressUnit::Bytes);
     const std::string id = store().CDS_PsaleMaster.fieldByName("MASTERBILLID").asString();
     DataModHttp().OpenRemoteQuery(CDS_PSaleSub, promotionItemsStatement(id));
 }

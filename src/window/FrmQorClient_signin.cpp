@@ -27,8 +27,11 @@ void TFormQorClient::SpeedButton1Click() {
         signInStatement(fromQString(Ed_CustID->text()), fromQString(Ed_Passwd->text()));
 
     // The same statement goes out twice on purpose: both datasets hold the reply.
-    DataModHttp().OpenRemoteQuery(ClientDataSet1, statement);
-    DataModHttp().OpenRemoteQuery(CDS_Cust, statement);
+    {
+        ShownWork shown(workDisplay_, QOR_BIG5("連線"), ProgressUnit::Bytes);
+        DataModHttp().OpenRemoteQuery(ClientDataSet1, statement);
+        DataModHttp().OpenRemoteQuery(CDS_Cust, statement);
+    }
     Memo1->clear();
 
     // An empty first reply leaves ClientDataSet1 closed; counting its rows then fails with

@@ -21,8 +21,11 @@ std::string supplierStatement() {
 
 void TFormQorClient::SpeedButton4Click() {
     SwitchTabs(TabSwitch::SupplierButton);
-    // A failed request ends here: titles and search field stay as they were.
-    DataModHttp().OpenRemoteQuery(CDS_Fac, supplierStatement());
+    // A failed or stopped request ends here: titles and search field stay as they were.
+    {
+        ShownWork shown(workDisplay_, QOR_BIG5("下載廠商資料"), ProgressUnit::Bytes);
+        DataModHttp().OpenRemoteQuery(CDS_Fac, supplierStatement());
+    }
 
     // By position, as the statement lists the columns; a reply with fewer gets fewer titles.
     const std::array<std::string, 4> titles{QOR_BIG5("代號"), QOR_BIG5("名稱"),

@@ -2,6 +2,7 @@
 // current promotion's items name; the store must have every one of them (the staff import
 // the missing ones first) before the promotion is written, master and items, in one
 // transaction on the second connection.
+#include <cstdint>
 #include <string>
 
 #include "dataset/controls_disabled.h"
@@ -35,10 +36,11 @@ std::string transferFailure(const std::string& failingItem, const std::string& r
 }  // namespace
 
 void TFormQorClient::SpeedButton7Click() {
+    ShownWork shown(workDisplay_, QOR_BIG5("檢查販促品項"), ProgressUnit::Bytes);
     const std::string statement =
         itemCheckStatement(CDS_PSaleSub.fieldByName("MASTERBILLID").asString());
     writeStatementDump(DataModHttp().dumpDir(), statement);
-    // A failed request ends here, the product list left as it was.
+    // A failed or stopped request ends here, the product list left as it was.
     DataModHttp().OpenRemoteQuery(CDS_Source, statement);
     storedb::openProductEmpty(store().CDS_PRODUCT);
     ReconcileProducts(CDS_Source, store().CDS_PRODUCT, false);
@@ -60,11 +62,14 @@ void TFormQorClient::TransferPromotion() {
     if (!CDS_PSaleSub.active() || CDS_PSaleSub.recordCount() == 0) return;
     std::string failingItem;
     try {
+        ShownWork shown(workDisplay_, QOR_BIG5("轉入販促資料"), ProgressUnit::Items);
         HourglassCursor hourglass;
         storedb::TransactionScope transfer(store().SQLConnection2, storedb::kTransferTransaction);
         storedb::insertPromotionMaster(store().SQL_M, store().CDS_PsaleMaster);
         writePromotionItems(failingItem);
         transfer.commit();
+    } catch (const SilentAbort&) {
+        throw;  // stopped by the staff: rolled back whole, nothing to tell
     } catch (const std::exception& e) {
         // Rolled back, the item list shown again and the cursor back before the box.
         dialogs().showWarning(transferFailure(failingItem, e.what()));
@@ -77,13 +82,17 @@ void TFormQorClient::writePromotionItems(std::string& failingItem) {
     ds::Dataset& items = CDS_PSaleSub;
     items.first();
     ds::ControlsDisabled held(items);
-    for (; !items.eof(); items.next()) {
+    const std::uint64_t count = std::uint64_t(items.recordCount());
+    std::uint64_t done = 0;
+    for (; !items.eof(); items.next(), ++done) {
+        checkpoint(done, count);  // a stop rolls back the master and the items before
         const std::string productId = items.fieldByName("PROD_ID").asString();
         if (productId.empty()) continue;  // names no product
         failingItem = productId;
         storedb::insertPromotionItem(store().SQL_S, store().CDS_PsaleMaster, items);
         failingItem.clear();
     }
+    checkpoint(count, count);  // a stop asked for during the last item undoes it all the same
 }
 
 }  // namespace qor::window

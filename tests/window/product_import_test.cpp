@@ -1,6 +1,7 @@
 // Importing listed products into a store database file: what one import writes, what it
 // passes over or refuses, how import-all stops at the first failure with the rows before it
-// committed, and how the import controls follow the product dataset's state.
+// committed (or a stop between rows), and how the import controls follow the product
+// dataset's state.
 #include "product_editor_fixture.h"
 
 namespace qor::window::test {
@@ -75,6 +76,24 @@ TEST_F(ProductEditor, ImportAllStopsAtADatabaseErrorAfterCommittingTheRowsBefore
     products().next();
     click(form->SpeedButton5);
     EXPECT_EQ(storedCodes(), (Codes{"N1", "N3", "S001"}));
+}
+
+TEST_F(ProductEditor, ImportAllStoppedBetweenRowsKeepsTheRowsBeforeCommittedAndSaysNothing) {
+    list({{"N1", "A01"}, {"N2", "A01"}, {"N3", "A01"}, {"N4", "A01"}});
+    WorkDisplay& work = form->workDisplay();
+    work.onStep = [&](std::uint64_t done, std::uint64_t) {
+        if (done == 2) work.requestStop();
+    };
+    click(form->SpeedButton9);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(storedCodes(), (Codes{"N1", "N2", "S001"}));
+    EXPECT_EQ(field("PROD_ID").asString(), "N3");  // the row not imported
+    EXPECT_FALSE(form->store().SQLConnection1.inTransaction());
+
+    work.onStep = nullptr;  // the next run passes over what is in and writes the rest
+    click(form->SpeedButton9);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(storedCodes(), (Codes{"N1", "N2", "N3", "N4", "S001"}));
 }
 
 TEST_F(ProductEditor, ImportAllWritesACodeListedTwiceOnce) {

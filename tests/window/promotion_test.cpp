@@ -1,5 +1,6 @@
 // Promotions against a real head-office gateway and a store database file: the download and
-// its item fetches, the item check, and the transfer of a master with its items.
+// its item fetches, the item check, and the transfer of a master with its items; and what a
+// stop leaves of the download and of the transfer.
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -320,6 +321,43 @@ TEST_F(Promotions, ARefusedItemRollsTheWholePromotionBackAndACorrectedRetryWrite
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(storeCount("PSALE_MASTER", "IMM6"), 1u);
     EXPECT_EQ(storeCount("PSALE_SUB", "IMM6"), 2u);
+}
+
+// Asked for while a new row fetches its (no) items, a stop waits for that row to be listed
+// whole and ends the download before the next master.
+TEST_F(Promotions, AStoppedDownloadKeepsTheMastersListedSoFarWhole) {
+    WorkDisplay& work = form->workDisplay();
+    std::uint64_t walked = 0;
+    work.onStep = [&](std::uint64_t done, std::uint64_t) {
+        if (work.unit() == ProgressUnit::Rows) walked = done;
+        if (work.unit() == ProgressUnit::Bytes && walked == 2 &&
+            masters().state() == ds::DataSetState::Insert)
+            work.requestStop();
+    };
+    download();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(masters().state(), ds::DataSetState::Browse);
+    EXPECT_EQ(listed(), (std::vector<std::string>{"M1", "M4"}));  // M2 is taken
+}
+
+TEST_F(Promotions, AStoppedTransferWritesNothingOfThePromotion) {
+    download();
+    WorkDisplay& work = form->workDisplay();
+    work.onStep = [&](std::uint64_t done, std::uint64_t) {
+        if (work.unit() == ProgressUnit::Items && done == 2) work.requestStop();  // P2, P1 in
+    };
+    check();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(storeCount("PSALE_MASTER", "IMM1"), 0u);
+    EXPECT_EQ(storeCount("PSALE_SUB", "IMM1"), 0u);
+    EXPECT_FALSE(form->store().SQLConnection2.inTransaction());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(items().controlsDisabled());
+
+    work.onStep = nullptr;
+    check();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(storeCount("PSALE_SUB", "IMM1"), 3u);
 }
 
 }  // namespace
