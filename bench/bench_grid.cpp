@@ -12,17 +12,13 @@
 #include "text/cp950.h"
 #include "window/dbcontrols/DBGrid.h"
 #include "window/window_dialogs.h"
+#include "window_bench.h"
 
 namespace {
 
 using namespace qor;
 
-class SilentDialogs : public window::WindowDialogs {
-public:
-    void showMessage(const std::string&) override {}
-    void showWarning(const std::string&) override {}
-    void showError(const std::string&) override {}
-};
+using bench::SilentDialogs;
 
 // `rows` products with every field filled: codes, Chinese names, prices, shelf numbers.
 ds::Table productRows(ds::Dataset& record, int rows) {
@@ -95,11 +91,5 @@ BENCHMARK(BM_OpenAndPaintProductGrid)->Arg(100)->Arg(20000)->Unit(benchmark::kMi
 BENCHMARK(BM_OpenProductDatasetAlone)->Arg(100)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, {});
 }

@@ -29,6 +29,7 @@
 #include "storedb/product_record.h"
 #include "temp_database.h"
 #include "window/FrmQorClient.h"
+#include "window_bench.h"
 
 namespace {
 
@@ -37,13 +38,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kListedRows = 10000;
 
-class SilentDialogs : public window::WindowDialogs {
-public:
-    void showMessage(const std::string& text) override { last = text; }
-    void showWarning(const std::string& text) override { last = text; }
-    void showError(const std::string& text) override { last = text; }
-    std::string last;
-};
+using bench::SilentDialogs;
 
 void writeAsynchronously(const std::string& database) {
     const std::string command = "gfix -write async -user SYSDBA " + database;
@@ -163,18 +158,7 @@ void BM_ImportAllDisplayCost(benchmark::State& state) {
         return took;
     };
     const auto updating = [&s] { return seconds(s.form->workDisplay().timeUpdating()); };
-    try {
-        for (auto _ : state) {
-            state.SetIterationTime(g_displayCost.measurePair(run, updating));
-        }
-    } catch (const std::exception& e) {
-        state.SkipWithError(e.what());
-        return;
-    }
-    state.counters["display % best"] = g_displayCost.bestPercent();
-    state.counters["display % median"] = g_displayCost.medianPercent();
-    state.counters["display % cpu"] = g_displayCost.cpuMedianPercent();
-    state.counters["updates %"] = g_displayCost.updatingPercent();
+    g_displayCost.measure(state, run, updating);
 }
 BENCHMARK(BM_ImportAllDisplayCost)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
@@ -192,19 +176,7 @@ void printSummary() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    try {
-        setup();  // made before any clock starts
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    printSummary();
-    benchmark::Shutdown();
-    g_setup.reset();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, {.prepare = [] { setup(); },
+                                                   .summary = printSummary,
+                                                   .release = [] { g_setup.reset(); }});
 }

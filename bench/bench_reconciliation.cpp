@@ -45,19 +45,14 @@
 #include "temp_database.h"
 #include "text/local_date.h"
 #include "window/FrmQorClient.h"
+#include "window_bench.h"
 
 namespace {
 
 using namespace qor;
 using Clock = std::chrono::steady_clock;
 
-class SilentDialogs : public window::WindowDialogs {
-public:
-    void showMessage(const std::string& text) override { last = text; }
-    void showWarning(const std::string& text) override { last = text; }
-    void showError(const std::string& text) override { last = text; }
-    std::string last;
-};
+using bench::SilentDialogs;
 
 // The store, the head office behind its gateway, and the window between them; made once.
 struct Setup {
@@ -202,18 +197,7 @@ void BM_ReconciliationDisplayCost(benchmark::State& state) {
         return took;
     };
     const auto updating = [&s] { return seconds(s.form->workDisplay().timeUpdating()); };
-    try {
-        for (auto _ : state) {
-            state.SetIterationTime(g_displayCost.measurePair(reconcile, updating));
-        }
-    } catch (const std::exception& e) {
-        state.SkipWithError(e.what());
-        return;
-    }
-    state.counters["display % best"] = g_displayCost.bestPercent();
-    state.counters["display % median"] = g_displayCost.medianPercent();
-    state.counters["display % cpu"] = g_displayCost.cpuMedianPercent();
-    state.counters["updates %"] = g_displayCost.updatingPercent();
+    g_displayCost.measure(state, reconcile, updating);
 }
 BENCHMARK(BM_ReconciliationDisplayCost)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
@@ -354,21 +338,14 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    try {
-        setup();  // made before any clock starts
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
     FloorReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printSummary();
-    g_displayCost.print("reconciliation of 20,000 rows");
-    benchmark::Shutdown();
-    g_setup.reset();
-    return 0;
+    return bench::runWindowBenchmarks(
+        argc, argv,
+        {.prepare = [] { setup(); },
+         .reporter = &reporter,
+         .summary = [&reporter] {
+             reporter.printSummary();
+             g_displayCost.print("reconciliation of 20,000 rows");
+         },
+         .release = [] { g_setup.reset(); }});
 }

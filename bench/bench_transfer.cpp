@@ -29,6 +29,7 @@
 #include "text/ascii.h"
 #include "text/cp950.h"
 #include "window/FrmQorClient.h"
+#include "window_bench.h"
 
 namespace {
 
@@ -38,13 +39,7 @@ using ds::FieldKind;
 
 constexpr int kItems = 2000;
 
-class SilentDialogs : public window::WindowDialogs {
-public:
-    void showMessage(const std::string& text) override { last = text; }
-    void showWarning(const std::string& text) override { last = text; }
-    void showError(const std::string& text) override { last = text; }
-    std::string last;
-};
+using bench::SilentDialogs;
 
 // The head office's PSALE_SUB reply: its columns, each item valued in every one.
 ds::Table items() {
@@ -191,24 +186,18 @@ BENCHMARK(BM_TransferBesideFloor)->UseManualTime()->Iterations(9)->Unit(benchmar
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    try {
-        g_setup = std::make_unique<Setup>();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    if (g_floor > 0) {
-        std::printf("\ntransfer of %d items (median): %.3f s\n", kItems, g_transfer);
-        std::printf("floor, one prepared INSERT reused in one transaction (median): %.3f s\n",
-                    g_floor);
-        std::printf("transfer / floor: %.2f (at most 1.50 wanted)\n", g_transfer / g_floor);
-    }
-    benchmark::Shutdown();
-    g_setup.reset();
-    return 0;
+    return bench::runWindowBenchmarks(
+        argc, argv,
+        {.prepare = [] { g_setup = std::make_unique<Setup>(); },
+         .summary =
+             [] {
+                 if (g_floor <= 0) return;
+                 std::printf("\ntransfer of %d items (median): %.3f s\n", kItems, g_transfer);
+                 std::printf("floor, one prepared INSERT reused in one transaction (median): "
+                             "%.3f s\n",
+                             g_floor);
+                 std::printf("transfer / floor: %.2f (at most 1.50 wanted)\n",
+                             g_transfer / g_floor);
+             },
+         .release = [] { g_setup.reset(); }});
 }

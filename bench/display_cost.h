@@ -7,9 +7,12 @@
 // program's own processor time (all its threads, the embedded database engine's included),
 // and the time the display's updates took inside each run with it. On a loaded machine the
 // differences wander by several per cent either way; the last figure hardly moves.
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -34,6 +37,21 @@ public:
         }
         pairs_.push_back(pair);
         return pair.with + pair.without;
+    }
+
+    // A benchmark's loop: one pair per iteration, the figures as its counters.
+    void measure(benchmark::State& state, const std::function<double(bool display)>& run,
+                 const std::function<double()>& updating) {
+        try {
+            for (auto _ : state) state.SetIterationTime(measurePair(run, updating));
+        } catch (const std::exception& e) {
+            state.SkipWithError(e.what());
+            return;
+        }
+        state.counters["display % best"] = bestPercent();
+        state.counters["display % median"] = medianPercent();
+        state.counters["display % cpu"] = cpuMedianPercent();
+        state.counters["updates %"] = updatingPercent();
     }
 
     bool measured() const { return !pairs_.empty(); }
