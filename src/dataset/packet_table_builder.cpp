@@ -92,15 +92,19 @@ int TableBuilder::columnNamedAnyCase(std::string_view name) const {
     return it == byName_.end() ? -1 : it->second;
 }
 
+int TableBuilder::columnNamed(std::string_view name) const {
+    // Packets name a row's attributes in field order and leave the nulls out, so the name is
+    // looked for from the field after the previous one on, by plain comparison; a name before
+    // it, in other letter case or of no field goes through the index.
+    const std::vector<ColumnDef>& columns = table_.columns;
+    for (std::size_t i = static_cast<std::size_t>(expected_); i < columns.size(); ++i)
+        if (columns[i].name == name) return static_cast<int>(i);
+    return columnNamedAnyCase(name);
+}
+
 void TableBuilder::setValue(std::string_view name, std::string_view raw, bool mayHoldReference) {
-    // Packets name the attributes in field order, so the field after the previous one is
-    // tried first, by plain comparison; any other name goes through the index.
-    int index = expected_;
-    if (static_cast<std::size_t>(index) >= table_.columns.size() ||
-        table_.columns[static_cast<std::size_t>(index)].name != name) {
-        index = columnNamedAnyCase(name);
-        if (index < 0) return;  // RowState and other attributes that name no field
-    }
+    const int index = columnNamed(name);
+    if (index < 0) return;  // RowState and other attributes that name no field
     expected_ = index + 1;
     std::string_view text = raw;
     if (mayHoldReference && text.find('&') != std::string_view::npos) {

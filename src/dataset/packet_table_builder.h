@@ -43,13 +43,15 @@ private:
         std::string typeName;  // as the packet gives it, for messages
     };
 
+    // The column a ROW attribute names; -1 when none.
+    int columnNamed(std::string_view name) const;
     int columnNamedAnyCase(std::string_view name) const;
 
     Table table_;
     std::vector<Column> columns_;
     std::unordered_map<std::string, int> byName_;  // upper-cased name -> column
     Row* row_ = nullptr;
-    int expected_ = 0;     // the column the next ROW attribute most likely names
+    int expected_ = 0;     // the first column the next ROW attribute may name in field order
     std::string resolved_;  // a value with its references resolved, reused between values
 };
 
