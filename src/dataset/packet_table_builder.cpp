@@ -73,6 +73,7 @@ void TableBuilder::addField(std::span<const Attribute> attributes) {
         failInvalidPacket("the field name " + def.name + " is repeated");
     table_.columns.push_back(std::move(def));
     columns_.push_back(std::move(column));
+    namedAfter_.push_back(static_cast<int>(table_.columns.size()));
 }
 
 void TableBuilder::readParams(std::span<const Attribute> attributes) {
@@ -92,14 +93,22 @@ int TableBuilder::columnNamedAnyCase(std::string_view name) const {
     return it == byName_.end() ? -1 : it->second;
 }
 
-int TableBuilder::columnNamed(std::string_view name) const {
-    // Packets name a row's attributes in field order and leave the nulls out, so the name is
-    // looked for from the field after the previous one on, by plain comparison; a name before
-    // it, in other letter case or of no field goes through the index.
+int TableBuilder::columnNamed(std::string_view name) {
+    // Packets name a row's attributes in field order and leave the nulls out, mostly the same
+    // ones row after row. So the column named here in the row before is tried first, then
+    // the name is looked for from the field after the previous one on, by plain comparison;
+    // a name before it, in other letter case or of no field goes through the index.
     const std::vector<ColumnDef>& columns = table_.columns;
-    for (std::size_t i = static_cast<std::size_t>(expected_); i < columns.size(); ++i)
-        if (columns[i].name == name) return static_cast<int>(i);
-    return columnNamedAnyCase(name);
+    int& named = namedAfter_[static_cast<std::size_t>(expected_)];
+    if (static_cast<std::size_t>(named) < columns.size() &&
+        columns[static_cast<std::size_t>(named)].name == name)
+        return named;
+    int found = -1;
+    for (std::size_t i = static_cast<std::size_t>(expected_); i < columns.size() && found < 0; ++i)
+        if (columns[i].name == name) found = static_cast<int>(i);
+    if (found < 0) found = columnNamedAnyCase(name);
+    if (found >= 0) named = found;
+    return found;
 }
 
 void TableBuilder::setValue(std::string_view name, std::string_view raw, bool mayHoldReference) {
