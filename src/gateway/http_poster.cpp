@@ -32,17 +32,25 @@ HttpPoster::HttpPoster(std::chrono::milliseconds limit) : limit_(limit) {}
 
 std::string HttpPoster::post(const std::string& address, const std::string& boundary,
                              const std::string& body, BodyWatcher* watcher) {
+    std::string reply;
+    post(address, boundary, body, reply, watcher);
+    return reply;
+}
+
+void HttpPoster::post(const std::string& address, const std::string& boundary,
+                      const std::string& body, std::string& reply, BodyWatcher* watcher) {
     connection_.close();  // a kept-alive connection never serves a second call
     try {
-        return exchange(address, boundary, body, watcher);
+        exchange(address, boundary, body, reply, watcher);
     } catch (...) {
         connection_.close();
+        reply.clear();
         throw;
     }
 }
 
-std::string HttpPoster::exchange(const std::string& address, const std::string& boundary,
-                                 const std::string& body, BodyWatcher* watcher) {
+void HttpPoster::exchange(const std::string& address, const std::string& boundary,
+                          const std::string& body, std::string& reply, BodyWatcher* watcher) {
     HttpAddress url = parseHttpAddress(address);
     for (int sent = 1;; ++sent) {
         connection_.connect(url.host, url.port, limit_);
@@ -72,14 +80,18 @@ std::string HttpPoster::exchange(const std::string& address, const std::string& 
             // be followed.
             if (!hasLocation || !isFollowableLocation(*location))
                 throw TransportFailure(head.statusLine);
-            if (sent >= kMaxRequestsPerCall) return {};
+            if (sent >= kMaxRequestsPerCall) {
+                reply.clear();
+                return;
+            }
             url = resolveLocation(url, *location);
             continue;
         }
         if (head.status >= 200 && head.status <= 299) {
-            std::string answer = readReplyBody(reader, head, watcher);
+            reader.reuse(std::move(reply));
+            reply = readReplyBody(reader, head, watcher);
             if (!head.hasHeaderContaining("Connection", "keep-alive")) connection_.close();
-            return answer;
+            return;
         }
         drainBody(reader, head, std::min(kFailureDrain, limit_));
         connection_.close();
