@@ -83,9 +83,16 @@ std::string ReplyReader::readLine() {
 }
 
 void ReplyReader::makeRoom(std::size_t bytes) {
-    // Grown by doubling, so each byte is cleared about once before it is overwritten.
-    if (body_.size() - bodySize_ < bytes)
-        body_.resize(std::max(bodySize_ + bytes, body_.size() * 2));
+    if (body_.size() - bodySize_ >= bytes) return;
+    // The memory held is taken first, then the room doubles: each byte is cleared about once
+    // before it is overwritten, and the text a reused room held is not cleared at all.
+    const std::size_t grown = body_.capacity() > body_.size() ? body_.capacity() : body_.size() * 2;
+    body_.resize(std::max(bodySize_ + bytes, grown));
+}
+
+void ReplyReader::startBody() {
+    // The room keeps its size: what it held is overwritten, not cleared first.
+    bodySize_ = 0;
 }
 
 std::size_t ReplyReader::receive(std::size_t most) {
@@ -113,22 +120,23 @@ std::string ReplyReader::takeBody() {
 }
 
 std::string ReplyReader::readUpTo(std::size_t count) {
-    body_.clear();
-    body_.resize(std::min(count, kMostReservedAtOnce));
+    startBody();
+    const std::size_t room = std::min(count, kMostReservedAtOnce);
+    if (body_.size() < room) body_.resize(room);
     while (bodySize_ < count && receive(count - bodySize_) > 0) {
     }
     return takeBody();
 }
 
 std::string ReplyReader::readToClose() {
-    body_.clear();
+    startBody();
     while (receive(kBodyReadSize) > 0) {
     }
     return takeBody();
 }
 
 std::string ReplyReader::readChunked() {
-    body_.clear();
+    startBody();
     while (true) {
         std::string line = readLine();
         std::size_t at = line.find_first_not_of(" \t");
