@@ -41,7 +41,6 @@ struct TDataModHttp::Http {
 
     HttpPoster poster;  // IdHTTP1
     std::string lastBoundary;
-    std::string reply;  // the last reply; the next one is read into its memory
 };
 
 TDataModHttp::TDataModHttp(std::string executableDir, std::string dumpDir, Dialogs& dialogs,
@@ -83,9 +82,9 @@ void TDataModHttp::OpenRemoteQuery(ds::Dataset& target, const std::string& state
     // Reads the rows while the gateway is still sending them; the target is only touched
     // once the whole reply is in and dumped, so every ending stays as it was.
     EarlyPacketReader early;
-    std::string& reply = http_->reply;
+    std::string reply;
     try {
-        http_->poster.post(address, boundary, body, reply, &early);
+        reply = http_->poster.post(address, boundary, body, &early);
         stepTimes_.transfer = Clock::now() - started;
         writeReplyDump(dumpDir_, reply);
     } catch (const std::exception& failure) {

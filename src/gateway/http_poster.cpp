@@ -32,25 +32,17 @@ HttpPoster::HttpPoster(std::chrono::milliseconds limit) : limit_(limit) {}
 
 std::string HttpPoster::post(const std::string& address, const std::string& boundary,
                              const std::string& body, BodyWatcher* watcher) {
-    std::string reply;
-    post(address, boundary, body, reply, watcher);
-    return reply;
-}
-
-void HttpPoster::post(const std::string& address, const std::string& boundary,
-                      const std::string& body, std::string& reply, BodyWatcher* watcher) {
     connection_.close();  // a kept-alive connection never serves a second call
     try {
-        exchange(address, boundary, body, reply, watcher);
+        return exchange(address, boundary, body, watcher);
     } catch (...) {
         connection_.close();
-        reply.clear();
         throw;
     }
 }
 
-void HttpPoster::exchange(const std::string& address, const std::string& boundary,
-                          const std::string& body, std::string& reply, BodyWatcher* watcher) {
+std::string HttpPoster::exchange(const std::string& address, const std::string& boundary,
+                                 const std::string& body, BodyWatcher* watcher) {
     HttpAddress url = parseHttpAddress(address);
     for (int sent = 1;; ++sent) {
         connection_.connect(url.host, url.port, limit_);
@@ -80,18 +72,14 @@ void HttpPoster::exchange(const std::string& address, const std::string& boundar
             // be followed.
             if (!hasLocation || !isFollowableLocation(*location))
                 throw TransportFailure(head.statusLine);
-            if (sent >= kMaxRequestsPerCall) {
-                reply.clear();
-                return;
-            }
+            if (sent >= kMaxRequestsPerCall) return {};
             url = resolveLocation(url, *location);
             continue;
         }
         if (head.status >= 200 && head.status <= 299) {
-            reader.reuse(std::move(reply));
-            reply = readReplyBody(reader, head, watcher);
+            std::string answer = readReplyBody(reader, head, watcher);
             if (!head.hasHeaderContaining("Connection", "keep-alive")) connection_.close();
-            return;
+            return answer;
         }
         drainBody(reader, head, std::min(kFailureDrain, limit_));
         connection_.close();

@@ -26,18 +26,13 @@ public:
     // redirects and failures).
     std::string post(const std::string& address, const std::string& boundary,
                      const std::string& body, BodyWatcher* watcher = nullptr);
-    // The same, the body put into `reply` in the memory it holds (left empty on a failure): a
-    // caller that keeps one string for its replies takes memory for a long reply once, not on
-    // every call.
-    void post(const std::string& address, const std::string& boundary, const std::string& body,
-              std::string& reply, BodyWatcher* watcher = nullptr);
 
     // The connection of the last answer is still open (it asked for keep-alive).
     bool holdsConnection() const { return connection_.isOpen(); }
 
 private:
-    void exchange(const std::string& address, const std::string& boundary,
-                  const std::string& body, std::string& reply, BodyWatcher* watcher);
+    std::string exchange(const std::string& address, const std::string& boundary,
+                         const std::string& body, BodyWatcher* watcher);
 
     std::chrono::milliseconds limit_;
     SocketConnection connection_;

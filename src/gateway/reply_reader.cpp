@@ -83,15 +83,13 @@ std::string ReplyReader::readLine() {
 }
 
 void ReplyReader::makeRoom(std::size_t bytes) {
-    if (body_.size() - bodySize_ >= bytes) return;
-    // The memory held is taken first, then the room doubles: each byte is cleared about once
-    // before it is overwritten, and the text a reused room held is not cleared at all.
-    const std::size_t grown = body_.capacity() > body_.size() ? body_.capacity() : body_.size() * 2;
-    body_.resize(std::max(bodySize_ + bytes, grown));
+    // Grown by doubling, so each byte is cleared about once before it is overwritten.
+    if (body_.size() - bodySize_ < bytes)
+        body_.resize(std::max(bodySize_ + bytes, body_.size() * 2));
 }
 
 void ReplyReader::startBody() {
-    // The room keeps its size: what it held is overwritten, not cleared first.
+    body_.clear();
     bodySize_ = 0;
 }
 
@@ -121,8 +119,7 @@ std::string ReplyReader::takeBody() {
 
 std::string ReplyReader::readUpTo(std::size_t count) {
     startBody();
-    const std::size_t room = std::min(count, kMostReservedAtOnce);
-    if (body_.size() < room) body_.resize(room);
+    body_.resize(std::min(count, kMostReservedAtOnce));
     while (bodySize_ < count && receive(count - bodySize_) > 0) {
     }
     return takeBody();

@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "gateway/body_watcher.h"
 #include "gateway/socket_connection.h"
@@ -33,9 +32,6 @@ public:
     void stopWaitingAt(Clock::time_point deadline);
     // Told about every block of body read from now on; nullptr: nobody.
     void watchBody(BodyWatcher* watcher) { watcher_ = watcher; }
-    // The next body is read into the memory `room` holds (its text is dropped), so that a
-    // caller who hands back its last reply takes memory for a long one once, not every time.
-    void reuse(std::string room) { body_ = std::move(room); }
 
     // A line up to LF, without the LF and a CR before it. Fails with "Maximum line length
     // exceeded." beyond kMaxHeaderLine characters, and with "Connection closed gracefully."
