@@ -1,10 +1,12 @@
-// Reading a packet in the plain form straight from its bytes. A reply of tens of thousands of
-// rows would otherwise be copied whole and turned into a document tree larger than the rows
-// themselves before the first value is read. Only elements, attributes, whitespace and a
-// leading XML declaration are taken; comments, CDATA, processing instructions, text, raw
-// control characters or "<" in values, unusual names and every fault make the scan give up,
-// and the packet is then read through the XML parser, which decides what the text means.
+// Reading a packet in the plain form straight from its bytes, whole or as its text arrives. A
+// reply of tens of thousands of rows would otherwise be copied whole and turned into a
+// document tree larger than the rows themselves before the first value is read. Only
+// elements, attributes, whitespace and a leading XML declaration are taken; comments, CDATA,
+// processing instructions, text, raw control characters or "<" in values, unusual names and
+// every fault make the scan give up, and the packet is then read through the XML parser,
+// which decides what the text means.
 #include <array>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -16,6 +18,10 @@
 namespace qor::ds::packet {
 
 namespace {
+
+// The names of the two elements that stay open from one piece of text to the next.
+constexpr std::string_view kRootName = "DATAPACKET";
+constexpr std::string_view kRowDataName = "ROWDATA";
 
 enum CharClass : unsigned char {
     NameStart = 1,
@@ -46,37 +52,69 @@ inline bool is(char c, unsigned char classes) {
 // and PARAMS and the first ROWDATA's rows is only checked for form.
 enum class Place { Root, Metadata, Fields, Field, Params, RowData, Row, Other };
 
+}  // namespace
+
+// Every step below returns false when the text leaves the plain form or breaks off where it
+// must not; faults in the packet's fields and values throw from the builder.
 class Scanner {
 public:
-    explicit Scanner(std::string_view bytes)
-        : p_(bytes.data()), end_(bytes.data() + bytes.size()) {}
+    // The text read next; the place in the packet is where the text before it left off.
+    void readFrom(std::string_view bytes) {
+        p_ = bytes.data();
+        end_ = bytes.data() + bytes.size();
+    }
 
-    // False when the text leaves the plain form or is no complete packet. Faults in the
-    // packet's fields and values throw from the builder.
-    bool scan() {
+    // A whole packet.
+    bool scan() { return scanRootStart() && scanToEnd(); }
+
+    // The declaration, if any, and the root's start tag.
+    bool scanRootStart() {
         if (!skipDeclaration()) return false;
         skipSpace();
         if (p_ == end_ || *p_ != '<') return false;
         ++p_;
-        if (!startElement()) return false;
+        return startElement();
+    }
+
+    // Elements and whitespace up to the end of the text, which may leave elements open; the
+    // `kept` elements open before it stay open.
+    bool scanElements(std::size_t kept) {
+        while (true) {
+            skipSpace();
+            if (p_ == end_) return true;
+            if (!scanTag(kept)) return false;
+        }
+    }
+
+    // The rest of the packet: elements until the root closes, then only whitespace.
+    bool scanToEnd() {
         while (!open_.empty()) {
             skipSpace();
-            if (end_ - p_ < 2 || *p_ != '<') return false;
-            ++p_;
-            if (*p_ == '/') {
-                ++p_;
-                if (!endElement()) return false;
-            } else if (!startElement()) {
-                return false;
-            }
+            if (!scanTag(0)) return false;
         }
         skipSpace();
         return p_ == end_ && fieldsRead_;
     }
 
+    std::size_t openElements() const { return open_.size(); }
+    // Inside the root's first ROWDATA, the fields read.
+    bool inRowData() const {
+        return open_.size() == 2 && open_.back().second == Place::RowData && fieldsRead_;
+    }
+
     Table take() { return builder_.take(); }
 
 private:
+    // A start or end tag, at its "<"; an end tag may not close one of the `kept` elements
+    // opened first.
+    bool scanTag(std::size_t kept) {
+        if (end_ - p_ < 2 || *p_ != '<') return false;
+        ++p_;
+        if (*p_ != '/') return startElement();
+        ++p_;
+        return open_.size() > kept && endElement();
+    }
+
     void skipSpace() {
         while (p_ != end_ && is(*p_, Space)) ++p_;
     }
@@ -215,6 +253,9 @@ private:
     void open(Place place, std::string_view name) {
         if (place == Place::Field) builder_.addField(attributes_);
         else if (place == Place::Params) builder_.readParams(attributes_);
+        // The root and the rows' element may stay open after their text is gone.
+        if (place == Place::Root) name = kRootName;
+        else if (place == Place::RowData) name = kRowDataName;
         open_.emplace_back(name, place);
     }
 
@@ -223,8 +264,8 @@ private:
         open_.pop_back();
     }
 
-    const char* p_;
-    const char* end_;
+    const char* p_ = nullptr;
+    const char* end_ = nullptr;
     TableBuilder builder_;
     std::vector<std::pair<std::string_view, Place>> open_;  // elements not yet closed
     std::vector<Attribute> attributes_;                       // of a FIELD or PARAMS
@@ -235,17 +276,50 @@ private:
     bool rowDataSeen_ = false;
 };
 
+namespace {
+
+// A step of a scan, false when the step gives up or finds a fault: the parser reads the
+// packet again and words the fault.
+template <typename Step>
+bool scanned(Step step) {
+    try {
+        return step();
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 bool scanPacket(std::string_view bytes, Table& out) {
-    try {
-        Scanner scanner(bytes);
-        if (!scanner.scan()) return false;
-        out = scanner.take();
-        return true;
-    } catch (const Error&) {
-        return false;  // the parser reads it again and words the fault
-    }
+    Scanner scanner;
+    scanner.readFrom(bytes);
+    if (!scanned([&] { return scanner.scan(); })) return false;
+    out = scanner.take();
+    return true;
+}
+
+PacketScanInPieces::PacketScanInPieces() : scanner_(std::make_unique<Scanner>()) {}
+
+PacketScanInPieces::~PacketScanInPieces() = default;
+
+bool PacketScanInPieces::readHead(std::string_view head) {
+    scanner_->readFrom(head);
+    return scanned([&] {
+        return scanner_->scanRootStart() && scanner_->scanElements(1) && scanner_->inRowData();
+    });
+}
+
+bool PacketScanInPieces::readPiece(std::string_view piece) {
+    scanner_->readFrom(piece);
+    return scanned([&] { return scanner_->scanElements(2) && scanner_->openElements() == 2; });
+}
+
+bool PacketScanInPieces::finish(std::string_view rest, Table& out) {
+    scanner_->readFrom(rest);
+    if (!scanned([&] { return scanner_->scanToEnd(); })) return false;
+    out = scanner_->take();
+    return true;
 }
 
 }  // namespace qor::ds::packet

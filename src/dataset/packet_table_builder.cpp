@@ -1,5 +1,8 @@
 #include "dataset/packet_table_builder.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "dataset/packet_escape.h"
 #include "dataset/packet_values.h"
 #include "text/ascii.h"
@@ -24,6 +27,29 @@ std::string resolvedValue(const Attribute* a, std::string_view what) {
     std::string out;
     if (!unescape(rawValue(a), out)) failInvalidPacket("bad character reference in " + std::string(what));
     return out;
+}
+
+template <typename Word>
+Word wordAt(const char* p) {
+    Word w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+// Whether two names hold the same bytes. Every ROW attribute's name is compared this way, so
+// names of 4 to 16 bytes are compared as two overlapping words, without a call.
+bool sameName(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size();
+    if (n != b.size()) return false;
+    const char* x = a.data();
+    const char* y = b.data();
+    if (n >= 8 && n <= 16)
+        return wordAt<std::uint64_t>(x) == wordAt<std::uint64_t>(y) &&
+               wordAt<std::uint64_t>(x + n - 8) == wordAt<std::uint64_t>(y + n - 8);
+    if (n >= 4 && n < 8)
+        return wordAt<std::uint32_t>(x) == wordAt<std::uint32_t>(y) &&
+               wordAt<std::uint32_t>(x + n - 4) == wordAt<std::uint32_t>(y + n - 4);
+    return a == b;
 }
 
 bool readWholeNumber(std::string_view text, int& out) {
@@ -73,6 +99,7 @@ void TableBuilder::addField(std::span<const Attribute> attributes) {
         failInvalidPacket("the field name " + def.name + " is repeated");
     table_.columns.push_back(std::move(def));
     columns_.push_back(std::move(column));
+    namedAfter_.push_back(static_cast<int>(table_.columns.size()));
 }
 
 void TableBuilder::readParams(std::span<const Attribute> attributes) {
@@ -92,15 +119,27 @@ int TableBuilder::columnNamedAnyCase(std::string_view name) const {
     return it == byName_.end() ? -1 : it->second;
 }
 
+int TableBuilder::columnNamed(std::string_view name) {
+    // Packets name a row's attributes in field order and leave the nulls out, mostly the same
+    // ones row after row. So the column named here in the row before is tried first, then
+    // the name is looked for from the field after the previous one on, by plain comparison;
+    // a name before it, in other letter case or of no field goes through the index.
+    const std::vector<ColumnDef>& columns = table_.columns;
+    int& named = namedAfter_[static_cast<std::size_t>(expected_)];
+    if (static_cast<std::size_t>(named) < columns.size() &&
+        sameName(columns[static_cast<std::size_t>(named)].name, name))
+        return named;
+    int found = -1;
+    for (std::size_t i = static_cast<std::size_t>(expected_); i < columns.size() && found < 0; ++i)
+        if (sameName(columns[i].name, name)) found = static_cast<int>(i);
+    if (found < 0) found = columnNamedAnyCase(name);
+    if (found >= 0) named = found;
+    return found;
+}
+
 void TableBuilder::setValue(std::string_view name, std::string_view raw, bool mayHoldReference) {
-    // Packets name the attributes in field order, so the field after the previous one is
-    // tried first, by plain comparison; any other name goes through the index.
-    int index = expected_;
-    if (static_cast<std::size_t>(index) >= table_.columns.size() ||
-        table_.columns[static_cast<std::size_t>(index)].name != name) {
-        index = columnNamedAnyCase(name);
-        if (index < 0) return;  // RowState and other attributes that name no field
-    }
+    const int index = columnNamed(name);
+    if (index < 0) return;  // RowState and other attributes that name no field
     expected_ = index + 1;
     std::string_view text = raw;
     if (mayHoldReference && text.find('&') != std::string_view::npos) {

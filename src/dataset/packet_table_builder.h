@@ -43,13 +43,18 @@ private:
         std::string typeName;  // as the packet gives it, for messages
     };
 
+    // The column a ROW attribute names; -1 when none.
+    int columnNamed(std::string_view name);
     int columnNamedAnyCase(std::string_view name) const;
 
     Table table_;
     std::vector<Column> columns_;
     std::unordered_map<std::string, int> byName_;  // upper-cased name -> column
     Row* row_ = nullptr;
-    int expected_ = 0;     // the column the next ROW attribute most likely names
+    int expected_ = 0;     // the first column the next ROW attribute may name in field order
+    // Per value of expected_: the column the attribute named there the last time; at first
+    // the column at expected_ itself (the last entry stands past the last column).
+    std::vector<int> namedAfter_{0};
     std::string resolved_;  // a value with its references resolved, reused between values
 };
 

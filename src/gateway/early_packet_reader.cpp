@@ -1,16 +1,12 @@
 #include "gateway/early_packet_reader.h"
 
 #include <exception>
-#include <iterator>
-
-#include "dataset/packet_reading.h"
 
 namespace qor::gateway {
 
 namespace {
 
 constexpr std::string_view kRowData = "<ROWDATA>";
-constexpr std::string_view kTail = "</ROWDATA></DATAPACKET>";
 // A head (declaration and METADATA) longer than this is no packet of ours.
 constexpr std::size_t kLongestHead = 1024 * 1024;
 
@@ -30,6 +26,15 @@ std::size_t lastRowStart(std::string_view text, std::size_t from) {
 
 }  // namespace
 
+template <typename Step>
+bool EarlyPacketReader::scanned(Step step) {
+    try {
+        return step();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool EarlyPacketReader::findHead(std::string_view soFar) {
     if (soFar.starts_with("<RESULT>")) return false;
     const std::size_t from = searched_ >= kRowData.size() ? searched_ - kRowData.size() : 0;
@@ -43,25 +48,7 @@ bool EarlyPacketReader::findHead(std::string_view soFar) {
     if (soFar.find("ROWDATA") != at + 1) return false;
     head_ = soFar.substr(0, at + kRowData.size());
     next_ = head_.size();
-    return readPiece({}, false).has_value();  // the head alone: a packet without rows
-}
-
-std::optional<ds::Table> EarlyPacketReader::readPiece(std::string_view piece, bool last) {
-    text_.assign(head_);
-    text_.append(piece);
-    if (!last) text_.append(kTail);
-    ds::Table table;
-    try {
-        if (!ds::packet::scanPacket(text_, table)) return std::nullopt;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-    return table;
-}
-
-void EarlyPacketReader::keepRows(ds::Table& table) {
-    rows_.insert(rows_.end(), std::make_move_iterator(table.rows.begin()),
-                 std::make_move_iterator(table.rows.end()));
+    return scanned([&] { return scan_.readHead(head_); });
 }
 
 void EarlyPacketReader::bodyGrew(std::string_view soFar) {
@@ -73,28 +60,22 @@ void EarlyPacketReader::bodyGrew(std::string_view soFar) {
     if (soFar.size() < next_ + pieceBytes_) return;
     const std::size_t cut = lastRowStart(soFar, next_);
     if (cut == std::string_view::npos) return;
+    // The piece must lie inside the first ROWDATA, which the scan sees to: one that closed
+    // it would put the rows after it in the wrong place.
     const std::string_view piece = soFar.substr(next_, cut - next_);
-    // A piece must lie inside the first ROWDATA: one that closes it would put the rows after
-    // it in the wrong place.
-    std::optional<ds::Table> rows;
-    if (piece.find("</ROWDATA") == std::string_view::npos) rows = readPiece(piece, false);
-    if (!rows) {
+    if (!scanned([&] { return scan_.readPiece(piece); })) {
         aside_ = true;
         return;
     }
-    keepRows(*rows);
     next_ = cut;
 }
 
 std::optional<ds::Table> EarlyPacketReader::finish(std::string_view reply) {
-    if (aside_ || head_.empty() || reply.size() < next_ ||
-        reply.substr(0, head_.size()) != head_)
+    if (aside_ || head_.empty() || reply.size() < next_ || !reply.starts_with(head_))
         return std::nullopt;
-    std::optional<ds::Table> last = readPiece(reply.substr(next_), true);
-    if (!last) return std::nullopt;
-    keepRows(*last);
-    last->rows = std::move(rows_);
-    return last;
+    ds::Table table;
+    if (!scanned([&] { return scan_.finish(reply.substr(next_), table); })) return std::nullopt;
+    return table;
 }
 
 }  // namespace qor::gateway

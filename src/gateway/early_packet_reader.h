@@ -3,17 +3,17 @@
 // when its last byte comes: a gateway sends a long reply over as long as its database takes
 // to give the rows, and the reading would otherwise only start after that.
 //
-// It reads only the plain form gateways write (the packet scan's), in pieces cut just before
-// a ROW of the first ROWDATA, each read as the packet's head, the piece and a closing tail.
-// A piece or a head it cannot read that way, an error reply, or a packet whose rows do not
-// stand in one run make it stand aside, and the reply is then loaded whole as always. What
-// it gives is the table that reading the whole reply at once gives.
+// It reads only the plain form gateways write (the packet scan's): the head once, then the
+// rows in pieces cut just before a ROW of the first ROWDATA, then the rest once the reply is
+// in. A piece or a head it cannot read that way, an error reply, or a packet whose rows do
+// not stand in one run make it stand aside, and the reply is then loaded whole as always.
+// What it gives is the table that reading the whole reply at once gives.
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "dataset/packet_reading.h"
 #include "dataset/value.h"
 #include "gateway/body_watcher.h"
 
@@ -34,18 +34,16 @@ public:
 
 private:
     bool findHead(std::string_view soFar);
-    // Reads head_ + `piece` (+ the closing tail unless the piece ends the packet); nullopt
-    // when that is not a packet in the plain form.
-    std::optional<ds::Table> readPiece(std::string_view piece, bool last);
-    void keepRows(ds::Table& table);
+    // One step of the scan; false when it gave up or failed.
+    template <typename Step>
+    bool scanned(Step step);
 
     std::size_t pieceBytes_;
     bool aside_ = false;
     std::string head_;         // the packet up to and including "<ROWDATA>"
     std::size_t next_ = 0;     // where the next piece begins in the body
     std::size_t searched_ = 0; // body bytes already searched for "<ROWDATA>"
-    std::vector<ds::Row> rows_;
-    std::string text_;         // a piece as read, reused
+    ds::packet::PacketScanInPieces scan_;
 };
 
 }  // namespace qor::gateway

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 #include "gateway/transport_failure.h"
 #include "text/system_text.h"
@@ -25,12 +26,16 @@ void writeReplyDump(const std::string& folder, const std::string& reply) {
     std::FILE* file = std::fopen(path.c_str(), "r+b");
     if (!file) file = std::fopen(path.c_str(), "wb");
     if (!file) fail(text::systemErrorText(errno) + ".");
-    const std::string content = reply + "\r\n";
-    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    // The reply and its line end are written one after the other: a long reply is not copied
+    // to put them together.
+    constexpr std::string_view lineEnd = "\r\n";
+    const bool written =
+        std::fwrite(reply.data(), 1, reply.size(), file) == reply.size() &&
+        std::fwrite(lineEnd.data(), 1, lineEnd.size(), file) == lineEnd.size();
     const int savedErrno = errno;
     if (std::fclose(file) != 0 || !written)
         fail(text::systemErrorText(written ? errno : savedErrno) + ".");
-    fs::resize_file(path, content.size(), error);
+    fs::resize_file(path, reply.size() + lineEnd.size(), error);
     if (error) fail(text::systemErrorText(error) + ".");
 }
 

@@ -88,6 +88,11 @@ void ReplyReader::makeRoom(std::size_t bytes) {
         body_.resize(std::max(bodySize_ + bytes, body_.size() * 2));
 }
 
+void ReplyReader::startBody() {
+    body_.clear();
+    bodySize_ = 0;
+}
+
 std::size_t ReplyReader::receive(std::size_t most) {
     std::size_t got = 0;
     if (buffered() > 0) {
@@ -113,7 +118,7 @@ std::string ReplyReader::takeBody() {
 }
 
 std::string ReplyReader::readUpTo(std::size_t count) {
-    body_.clear();
+    startBody();
     body_.resize(std::min(count, kMostReservedAtOnce));
     while (bodySize_ < count && receive(count - bodySize_) > 0) {
     }
@@ -121,14 +126,14 @@ std::string ReplyReader::readUpTo(std::size_t count) {
 }
 
 std::string ReplyReader::readToClose() {
-    body_.clear();
+    startBody();
     while (receive(kBodyReadSize) > 0) {
     }
     return takeBody();
 }
 
 std::string ReplyReader::readChunked() {
-    body_.clear();
+    startBody();
     while (true) {
         std::string line = readLine();
         std::size_t at = line.find_first_not_of(" \t");

@@ -57,6 +57,8 @@ private:
     // every block is shown to the watcher: the place for progress and a stop request.
     std::size_t receive(std::size_t most);
     void makeRoom(std::size_t bytes);
+    // A body begins: nothing of it read yet, whatever a body before it left behind.
+    void startBody();
     std::string takeBody();
     std::size_t buffered() const { return buffer_.size() - pos_; }
     std::string take(std::size_t count);

@@ -1,9 +1,14 @@
 // How replies are read: interim replies, redirects, cookies, body framing, failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <string_view>
 
 #include "gateway_test_support.h"
+#include "gateway/reply_reader.h"
+#include "gateway/transport_failure.h"
 #include "scripted_server.h"
 
 namespace qor::gateway::testing {
@@ -120,6 +125,23 @@ TEST(ReplyRules, ChunkedBodyIsJoined) {
                             Then::KeepOpen}});
     GatewayClient client(server.port());
     EXPECT_EQ(client.call(), failed("<RESULT>chunked\n"));
+}
+
+TEST(ReplyRules, BodyAfterOneThatFailedMidwayHoldsOnlyItsOwnBytes) {
+    std::string_view stream = "5\r\nhello\r\nzz\r\n"
+                              "3\r\nabc\r\n0\r\n\r\n"
+                              "de";
+    ReplyReader reader(
+        [&](char* buffer, std::size_t room, std::chrono::milliseconds) {
+            const std::size_t n = std::min({room, std::size_t{4}, stream.size()});
+            std::memcpy(buffer, stream.data(), n);
+            stream.remove_prefix(n);
+            return n;
+        },
+        std::chrono::milliseconds(1000));
+    EXPECT_THROW(reader.readChunked(), TransportFailure);
+    EXPECT_EQ(reader.readChunked(), "abc");
+    EXPECT_EQ(reader.readUpTo(5), "de");
 }
 
 TEST(ReplyRules, BodyWithoutLengthIsReadToTheClose) {
