@@ -58,10 +58,7 @@ struct Setup {
         bench::fillStoreProducts(storeDb.path());
         writeAsynchronously(storeDb.path());
         test::writeDbxFiles(storeDb.folder(), storeDb.path());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of((storeDb.folder() / "dbxconnections.ini").string()));
-        paths.set(storedb::kDriverRegistryFile,
-                  storedb::UserValue::of((storeDb.folder() / "dbxdrivers.ini").string()));
+        test::useDbxFilesIn(paths, storeDb.folder());
         form = std::make_unique<window::TFormQorClient>(dialogs, nullptr, &paths);
     }
 

@@ -68,10 +68,7 @@ struct Setup {
         bench::fillStoreProducts(storeDb.path());
         bench::fillHeadOffice(gateway, reply);
         test::writeDbxFiles(storeDb.folder(), storeDb.path());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of((storeDb.folder() / "dbxconnections.ini").string()));
-        paths.set(storedb::kDriverRegistryFile,
-                  storedb::UserValue::of((storeDb.folder() / "dbxdrivers.ini").string()));
+        test::useDbxFilesIn(paths, storeDb.folder());
         gateway.writeHttpSet(gateway.clientDir());
         form = std::make_unique<window::TFormQorClient>(dialogs, nullptr, &paths);
         http = std::make_unique<gateway::TDataModHttp>(gateway.clientDir(), gateway.clientDir(),

@@ -36,10 +36,7 @@ class StoreOfProducts {
 public:
     StoreOfProducts() : paths_(QOR_BIN_DIR) {  // the plugin lies beside the programs
         test::writeDbxFiles(database_.folder(), database_.path());
-        paths_.set(storedb::kConnectionRegistryFile,
-                   storedb::UserValue::of((database_.folder() / "dbxconnections.ini").string()));
-        paths_.set(storedb::kDriverRegistryFile,
-                   storedb::UserValue::of((database_.folder() / "dbxdrivers.ini").string()));
+        test::useDbxFilesIn(paths_, database_.folder());
         connection_ = std::make_unique<storedb::SqlConnection>("SQLConnection1", paths_);
         fill();
     }

@@ -91,10 +91,7 @@ struct Setup {
 
     Setup() {
         test::writeDbxFiles(storeDb.folder(), storeDb.path());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of((storeDb.folder() / "dbxconnections.ini").string()));
-        paths.set(storedb::kDriverRegistryFile,
-                  storedb::UserValue::of((storeDb.folder() / "dbxdrivers.ini").string()));
+        test::useDbxFilesIn(paths, storeDb.folder());
         form = std::make_unique<window::TFormQorClient>(dialogs, nullptr, &paths);
         ds::Dataset& masters = form->store().CDS_PsaleMaster;
         masters.afterOpen = nullptr;

@@ -18,14 +18,15 @@
 #include "text/cp950.h"
 #include "text/errors.h"
 #include "text/local_date.h"
+#include "store_window_fixture.h"
 #include "window/FrmQorClient.h"
 
 namespace qor::window {
 namespace {
 
 using test::Box;
+using test::kTestTimeoutMs;
 
-constexpr int kTestTimeoutMs = 20000;
 
 std::string quoted(const std::string& value) {
     std::string out = "'";
@@ -77,7 +78,7 @@ std::string headOfficeRows() {
     return sql;
 }
 
-class ProductDownload : public ::testing::Test {
+class ProductDownload : public test::StoreWindow {
 protected:
     static void SetUpTestSuite() { gateway = new qor::test::GatewayProcess(headOfficeRows()); }
     static void TearDownTestSuite() {
@@ -85,19 +86,7 @@ protected:
         gateway = nullptr;
     }
 
-    // The window over a fresh store database.
-    void SetUp() override {
-        store = std::make_unique<qor::test::TempDatabase>(storeRows());
-        qor::test::writeDbxFiles(store->folder(), store->path());
-        qor::test::useDbxFilesIn(paths, store->folder());
-        gateway->writeHttpSet(store->folder().string());
-        form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
-        http = std::make_unique<gateway::TDataModHttp>(store->folder().string(),
-                                                       store->folder().string(), dialogs,
-                                                       kTestTimeoutMs);
-        form->setDataModHttp(http.get());
-        form->show();
-    }
+    void SetUp() override { openWindow(storeRows(), *gateway); }
 
     void press(const QString& days, bool freshGoods = false) {
         form->Ed_Day->setText(days);
@@ -123,11 +112,6 @@ protected:
     }
 
     static qor::test::GatewayProcess* gateway;
-    storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
-    std::unique_ptr<qor::test::TempDatabase> store;
-    test::RecordingDialogs dialogs;
-    std::unique_ptr<gateway::TDataModHttp> http;
-    std::unique_ptr<TFormQorClient> form;
 };
 
 qor::test::GatewayProcess* ProductDownload::gateway = nullptr;

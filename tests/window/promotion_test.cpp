@@ -19,6 +19,7 @@
 #include "recording_dialogs.h"
 #include "temp_database.h"
 #include "text/cp950.h"
+#include "store_window_fixture.h"
 #include "window/FrmQorClient.h"
 
 namespace qor::window {
@@ -26,7 +27,6 @@ namespace {
 
 using test::Box;
 
-constexpr int kTestTimeoutMs = 20000;
 constexpr int kFillerMasters = 20;
 
 std::string master(const std::string& id, const char* billType) {
@@ -98,7 +98,7 @@ struct Fetch {
 };
 void PrintTo(const Fetch& f, std::ostream* out) { *out << "'" << f.master << "' x" << f.rows; }
 
-class Promotions : public ::testing::Test {
+class Promotions : public test::StoreWindow {
 protected:
     static void SetUpTestSuite() { gateway = new qor::test::GatewayProcess(headOfficeRows()); }
     static void TearDownTestSuite() {
@@ -106,17 +106,8 @@ protected:
         gateway = nullptr;
     }
 
-    // The window over a fresh store; httpset.ini, the dumps and the definition files all sit
-    // in the store's folder.
     void SetUp() override {
-        store = std::make_unique<qor::test::TempDatabase>(storeRows());
-        qor::test::writeDbxFiles(store->folder(), store->path());
-        qor::test::useDbxFilesIn(paths, folder());
-        gateway->writeHttpSet(folder());
-        form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
-        http = std::make_unique<gateway::TDataModHttp>(folder(), folder(), dialogs, kTestTimeoutMs);
-        form->setDataModHttp(http.get());
-        form->show();
+        openWindow(storeRows(), *gateway);
         form->Panel3->show();  // as after a sign-in
         items().afterOpen = [this](ds::Dataset& d) {
             fetches.push_back({d.rowCount() ? d.displayTextAt(0, d.fieldByName("MASTERBILLID"))
@@ -125,7 +116,6 @@ protected:
         };
     }
 
-    std::string folder() const { return store->folder().string(); }
     ds::Dataset& masters() { return form->store().CDS_PsaleMaster; }
     ds::Dataset& items() { return form->CDS_PSaleSub; }
 
@@ -161,11 +151,6 @@ protected:
     }
 
     static qor::test::GatewayProcess* gateway;
-    storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
-    std::unique_ptr<qor::test::TempDatabase> store;
-    test::RecordingDialogs dialogs;
-    std::unique_ptr<gateway::TDataModHttp> http;
-    std::unique_ptr<TFormQorClient> form;
     std::vector<Fetch> fetches;
 };
 

@@ -20,6 +20,7 @@
 #include "temp_database.h"
 #include "text/cp950.h"
 #include "text/local_date.h"
+#include "store_window_fixture.h"
 #include "window/FrmQorClient.h"
 #include "window/big5_qt.h"
 
@@ -28,7 +29,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kTestTimeoutMs = 20000;
 constexpr int kProducts = 40;
 // Every reply takes at least this long: well past the half second before the display shows.
 constexpr const char* kReplyMs = "1500";
@@ -48,7 +48,7 @@ std::string headOfficeRows() {
 
 QString big5(const char* utf8) { return toQString(text::utf8ToCp950(utf8)); }
 
-class WorkProgressShown : public ::testing::Test {
+class WorkProgressShown : public test::StoreWindow {
 protected:
     static void SetUpTestSuite() {
         gateway = new qor::test::GatewayProcess(headOfficeRows(), {}, {"--delay", kReplyMs});
@@ -59,20 +59,7 @@ protected:
     }
 
     void SetUp() override {
-        store = std::make_unique<qor::test::TempDatabase>(
-            "INSERT INTO PROD_ITEM VALUES ('A01', 'Drinks');\n");
-        qor::test::writeDbxFiles(store->folder(), store->path());
-        paths.set(storedb::kConnectionRegistryFile,
-                  storedb::UserValue::of((store->folder() / "dbxconnections.ini").string()));
-        paths.set(storedb::kDriverRegistryFile,
-                  storedb::UserValue::of((store->folder() / "dbxdrivers.ini").string()));
-        gateway->writeHttpSet(store->folder().string());
-        form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
-        http = std::make_unique<gateway::TDataModHttp>(store->folder().string(),
-                                                       store->folder().string(), dialogs,
-                                                       kTestTimeoutMs);
-        form->setDataModHttp(http.get());
-        form->show();
+        openWindow("INSERT INTO PROD_ITEM VALUES ('A01', 'Drinks');\n", *gateway);
         form->Panel3->show();
     }
 
@@ -101,11 +88,6 @@ protected:
     }
 
     static qor::test::GatewayProcess* gateway;
-    storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
-    std::unique_ptr<qor::test::TempDatabase> store;
-    test::RecordingDialogs dialogs;
-    std::unique_ptr<gateway::TDataModHttp> http;
-    std::unique_ptr<TFormQorClient> form;
 };
 
 qor::test::GatewayProcess* WorkProgressShown::gateway = nullptr;
