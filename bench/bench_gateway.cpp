@@ -22,6 +22,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dataset/dataset.h"
@@ -198,6 +199,9 @@ void BM_20000Products_OursAndCurl(benchmark::State& state) {
             dump.push_back(split.dump);
             load.push_back(split.load);
             state.PauseTiming();
+            // The dataset frees its previous rows on a thread of its own after the call;
+            // curl's turn waits for that to end, so it does not run beside it.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
             theirs.push_back(curlPosts(kAllProducts, 1).front() * 1000);
             state.ResumeTiming();
         }
@@ -221,7 +225,7 @@ BENCHMARK(BM_OpenRemoteQuery_OneRow)->UseRealTime()->Unit(benchmark::kMillisecon
 BENCHMARK(BM_HttpPost_OneRow)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Curl_OneRow)->UseManualTime()->Unit(benchmark::kMillisecond);
 // Several turns: the gateway's first large reply on a worker thread is slower than the rest.
-BENCHMARK(BM_20000Products_OursAndCurl)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_20000Products_OursAndCurl)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's rate (the median when runs are repeated) for the ratios at the end.
 class RateKeeper : public benchmark::ConsoleReporter {

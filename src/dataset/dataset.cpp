@@ -1,4 +1,5 @@
 #include "dataset/dataset.h"
+#include "dataset/row_release.h"
 
 #include <algorithm>
 #include <atomic>
@@ -324,7 +325,7 @@ void Dataset::openWith(Table table) {
 void Dataset::close() {
     Impl& d = *d_;
     if (d.state == DataSetState::Inactive) return;
-    d.rows.clear();
+    releaseRows(d.rows);
     d.view.clear();
     d.cur = -1;
     d.atBof = d.atEof = true;

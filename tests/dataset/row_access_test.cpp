@@ -122,3 +122,25 @@ TEST_F(RowAccess, TheRowClickedIsTheRowReachedWhenPostingReordersTheRows) {
     EXPECT_EQ(ds.currentRow(), 0);
     EXPECT_EQ(ds.displayTextAt(2, f("PROD_ID")), "Z");
 }
+
+// A large list is freed away from the caller once closed; the dataset must not see it again,
+// and lists closed one after another (the last still being freed when the program ends) all go.
+TEST(LargeRowRelease, ClosedRowsAreGoneAndTheNextOpenShowsOnlyItsOwn) {
+    auto table = [](const std::string& prefix, int rows) {
+        Table t;
+        t.columns.push_back({"PROD_ID", FieldKind::String, 24});
+        for (int i = 0; i < rows; ++i) t.rows.push_back({prefix + std::to_string(i)});
+        return t;
+    };
+    Dataset ds("CDS_Source");
+    for (const char* prefix : {"A", "B", "C"}) {
+        ds.openWith(table(prefix, 20000));
+        ASSERT_EQ(ds.rowCount(), 20000);
+        ds.close();
+        EXPECT_EQ(ds.state(), DataSetState::Inactive);
+    }
+    ds.openWith(table("D", 5));
+    EXPECT_EQ(ds.rowCount(), 5);
+    EXPECT_EQ(std::get<std::string>(ds.valueAt(4, ds.fieldByName("PROD_ID"))), "D4");
+    ds.openWith(table("E", 20000));  // left open: freed with the dataset, at the end
+}
