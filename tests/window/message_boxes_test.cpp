@@ -15,6 +15,7 @@
 #include "window/hourglass_cursor.h"
 #include "window/message_rules.h"
 #include "window/qt_dialogs.h"
+#include "window/work_display.h"
 
 namespace qor::window {
 namespace {
@@ -101,6 +102,27 @@ TEST(QtDialogs, ShowTheThreeKindsOfBox) {
     EXPECT_EQ(warning.icon, QMessageBox::Warning);
     EXPECT_EQ(warning.text, QString::fromUtf8("代號或識別碼錯誤..!"));
     EXPECT_EQ(warning.buttons, QStringList{"OK"});
+}
+
+// A box raised during work that shows its progress stands alone; if the work goes on, so
+// does its display.
+TEST(QtDialogs, ABoxRaisedDuringShownWorkPutsTheProgressAside) {
+    QWidget window;
+    WorkDisplay work(window);
+    work.setPace(std::chrono::milliseconds(0), std::chrono::milliseconds(0));
+    QtDialogs dialogs;
+    dialogs.setOwner(&window);
+    ShownWork shown(work, QOR_BIG5("匯入商品"), ProgressUnit::Rows);
+    work.checkpoint(1, 4);
+    ASSERT_NE(work.shownDisplay(), nullptr);
+
+    bool aside = false;
+    QTimer::singleShot(0, [&] { aside = work.shownDisplay() == nullptr; });
+    ShownBox box = capture([&] { dialogs.showError(QOR_BIG5("資料寫入失敗..!")); });
+    EXPECT_EQ(box.text, QString::fromUtf8("資料寫入失敗..!"));
+    EXPECT_TRUE(aside);
+    work.checkpoint(2, 4);
+    EXPECT_NE(work.shownDisplay(), nullptr);
 }
 
 TEST(HandlerBoundary, TurnsErrorsIntoTheErrorBoxAndSilentAbortsIntoNothing) {
