@@ -143,8 +143,6 @@ BENCHMARK(BM_ImportAllBesideFloor)->UseManualTime()->Iterations(5)->Unit(benchma
 
 bench::DisplayCost g_displayCost;
 
-double seconds(std::chrono::nanoseconds t) { return std::chrono::duration<double>(t).count(); }
-
 // Import-all without the window's progress display and with it, in pairs (display_cost.h).
 void BM_ImportAllDisplayCost(benchmark::State& state) {
     Setup& s = setup();
@@ -154,7 +152,7 @@ void BM_ImportAllDisplayCost(benchmark::State& state) {
         s.form->showWorkProgress(true);
         return took;
     };
-    const auto updating = [&s] { return seconds(s.form->workDisplay().timeUpdating()); };
+    const auto updating = [&s] { return s.form->workDisplay().timeUpdating(); };
     g_displayCost.measure(state, run, updating);
 }
 BENCHMARK(BM_ImportAllDisplayCost)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);

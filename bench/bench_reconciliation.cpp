@@ -179,8 +179,6 @@ BENCHMARK(BM_SameLookUpsAtTheDriver)->UseRealTime()->Iterations(3)->Unit(benchma
 
 bench::DisplayCost g_displayCost;
 
-double seconds(std::chrono::nanoseconds t) { return std::chrono::duration<double>(t).count(); }
-
 void BM_ReconciliationDisplayCost(benchmark::State& state) {
     Setup& s = setup();
     const auto reconcile = [&s](bool display) {
@@ -193,7 +191,7 @@ void BM_ReconciliationDisplayCost(benchmark::State& state) {
         s.form->showWorkProgress(true);
         return took;
     };
-    const auto updating = [&s] { return seconds(s.form->workDisplay().timeUpdating()); };
+    const auto updating = [&s] { return s.form->workDisplay().timeUpdating(); };
     g_displayCost.measure(state, reconcile, updating);
 }
 BENCHMARK(BM_ReconciliationDisplayCost)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);

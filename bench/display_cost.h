@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <exception>
@@ -21,10 +22,10 @@ namespace qor::bench {
 class DisplayCost {
 public:
     // `run(display)` does the work once and returns its wall-clock seconds; `updating()` the
-    // seconds the display's updates took in the last run (WorkDisplay::timeUpdating). Gives
+    // time the display's updates took in the last run (WorkDisplay::timeUpdating). Gives
     // the pair's wall-clock seconds.
-    double measurePair(const std::function<double(bool display)>& run,
-                       const std::function<double()>& updating) {
+    using Updating = std::function<std::chrono::nanoseconds()>;
+    double measurePair(const std::function<double(bool display)>& run, const Updating& updating) {
         const bool displayFirst = pairs_.size() % 2 == 1;
         Pair pair{};
         for (bool display : {displayFirst, !displayFirst}) {
@@ -33,7 +34,7 @@ public:
             const double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
             (display ? pair.with : pair.without) = wall;
             (display ? pair.cpuWith : pair.cpuWithout) = cpu;
-            if (display) pair.updating = updating();
+            if (display) pair.updating = std::chrono::duration<double>(updating()).count();
         }
         pairs_.push_back(pair);
         return pair.with + pair.without;
@@ -41,7 +42,7 @@ public:
 
     // A benchmark's loop: one pair per iteration, the figures as its counters.
     void measure(benchmark::State& state, const std::function<double(bool display)>& run,
-                 const std::function<double()>& updating) {
+                 const Updating& updating) {
         try {
             for (auto _ : state) state.SetIterationTime(measurePair(run, updating));
         } catch (const std::exception& e) {

@@ -12,6 +12,9 @@ namespace {
 // Below this many rows freeing costs less than handing the rows over.
 constexpr std::size_t kReleasedAside = 4096;
 
+// Set once the release thread has ended with the program's static objects.
+constinit std::atomic<bool> releaserGone{false};
+
 // One thread, started with the first large table, freeing what it is handed in turn. It
 // frees what is left and ends with the program's static objects; anything closed after
 // that is freed on the spot.
@@ -24,7 +27,7 @@ public:
         }
         wake_.notify_one();
         if (worker_.joinable()) worker_.join();
-        gone().store(true);
+        releaserGone = true;
     }
 
     // Throws (rows untouched) when the thread cannot be started.
@@ -34,11 +37,6 @@ public:
         pending_.push_back(std::move(rows));
         rows = {};
         wake_.notify_one();
-    }
-
-    static std::atomic<bool>& gone() {
-        static constinit std::atomic<bool> flag{false};
-        return flag;
     }
 
 private:
@@ -65,7 +63,7 @@ private:
 }  // namespace
 
 void releaseRows(std::vector<Row>& rows) noexcept {
-    if (rows.size() >= kReleasedAside && !RowReleaser::gone().load()) {
+    if (rows.size() >= kReleasedAside && !releaserGone) {
         try {
             static RowReleaser releaser;
             releaser.hand(rows);
