@@ -76,12 +76,17 @@ struct Setup {
         form->setDataModHttp(http.get());
         // The product tab on screen, as the staff see it: the grid follows every listed row.
         form->show();
-        form->Panel3->show();
+        form->workArea().Panel3->show();
         form->SwitchTabs(window::TabSwitch::ProductButton);
         QApplication::processEvents();
     }
 
     storedb::StoreObjects& store() { return form->store(); }
+    // The comparison as the product button makes it: the grid held until the list is made.
+    void reconcile() {
+        const window::GridUpdatesHeld listing(*form->productPage().DBGrid1);
+        form->productDownload().listLacking(form->source(), false);
+    }
     std::uint64_t lookUps() { return store().SQLQuery1.openCount() + store().SQLQuery2.openCount(); }
 };
 
@@ -100,11 +105,10 @@ void BM_Reconciliation(benchmark::State& state) {
     Setup& s = setup();
     try {
         for (auto _ : state) {
-            s.form->CDS_Source.openWith(s.reply);
-            storedb::openProductEmpty(s.store().CDS_PRODUCT);
+            s.form->source().openWith(s.reply);
             const std::uint64_t before = s.lookUps();
             const auto start = Clock::now();
-            s.form->ReconcileProducts(s.form->CDS_Source, s.store().CDS_PRODUCT, false);
+            s.reconcile();
             state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
             g_lookUps = s.lookUps() - before;
         }
@@ -183,10 +187,9 @@ void BM_ReconciliationDisplayCost(benchmark::State& state) {
     Setup& s = setup();
     const auto reconcile = [&s](bool display) {
         s.form->showWorkProgress(display);
-        s.form->CDS_Source.openWith(s.reply);
-        storedb::openProductEmpty(s.store().CDS_PRODUCT);
+        s.form->source().openWith(s.reply);
         const auto start = Clock::now();
-        s.form->ReconcileProducts(s.form->CDS_Source, s.store().CDS_PRODUCT, false);
+        s.reconcile();
         const double took = std::chrono::duration<double>(Clock::now() - start).count();
         s.form->showWorkProgress(true);
         return took;
@@ -230,16 +233,12 @@ std::vector<Stage> downloadStages(Setup& s, const std::string& statement, std::s
                                  boundary, body);
              gateway::writeReplyDump(s.gateway.clientDir(), reply);
          }},
-        {"packet load", [&s, &reply] { ds::loadPacket(s.form->CDS_Source, reply); }},
-        {"reconciliation",
-         [&s] {
-             storedb::openProductEmpty(s.store().CDS_PRODUCT);
-             s.form->ReconcileProducts(s.form->CDS_Source, s.store().CDS_PRODUCT, false);
-         }},
+        {"packet load", [&s, &reply] { ds::loadPacket(s.form->source(), reply); }},
+        {"reconciliation", [&s] { s.reconcile(); }},
         {"grid shown",
          [&s] {
              QApplication::processEvents();  // what the grid and editor left for the next turn
-             s.form->DBGrid1->viewport()->repaint();
+             s.form->productPage().DBGrid1->viewport()->repaint();
          }},
     };
 }
@@ -270,7 +269,7 @@ void BM_DownloadStages(benchmark::State& state) {
     for (double t : seconds) all += t;
     for (std::size_t i = 0; i < stages.size(); ++i)
         state.counters[std::string(stages[i].name) + " %"] = 100.0 * seconds[i] / all;
-    state.counters["rows"] = s.form->CDS_Source.recordCount();
+    state.counters["rows"] = s.form->source().recordCount();
     state.counters["listed"] = s.store().CDS_PRODUCT.recordCount();
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -283,8 +282,8 @@ BENCHMARK(BM_DownloadStages)
 
 void BM_ProductButton(benchmark::State& state) {
     Setup& s = setup();
-    s.form->Ed_Day->setText(QString::number(daysFor(int(state.range(0)))));
-    s.form->CheckBox1->setChecked(false);
+    s.form->signInBar().Ed_Day->setText(QString::number(daysFor(int(state.range(0)))));
+    s.form->workArea().CheckBox1->setChecked(false);
     s.dialogs.last.clear();
     for (auto _ : state) s.form->SpeedButton2Click();
     if (!s.dialogs.last.empty()) state.SkipWithError(s.dialogs.last.c_str());

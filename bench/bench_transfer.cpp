@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "storedb/promotion_inserts.h"
+#include "workflows/promotion_inserts.h"
 #include "temp_database.h"
 #include "text/ascii.h"
 #include "text/cp950.h"
@@ -101,7 +101,7 @@ struct Setup {
         masters.append();
         masters.fieldByName("MASTERBILLID").setAsString("BENCH0");
         masters.post();
-        form->CDS_PSaleSub.openWith(reply);
+        form->promotions().CDS_PSaleSub.openWith(reply);
     }
 
     // A promotion id not written yet.
@@ -152,7 +152,7 @@ void BM_TransferBesideFloor(benchmark::State& state) {
     dbx::Connection& db = s.form->store().SQLConnection2.attachment();
     auto transfer = [&] {
         s.nextPromotion();
-        s.form->TransferPromotion();
+        s.form->promotions().TransferPromotion();
     };
     transfer();  // prepares both statements and composes the item statement for the floor
     const std::string sql = itemInsert.params().positionalSql();

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <thread>
 
 #include "dataset/packet.h"
@@ -61,6 +62,18 @@ TDataModHttp::~TDataModHttp() = default;
 
 namespace {
 
+// Marks the one exchange the module runs at a time.
+class ExchangeRunning {
+public:
+    explicit ExchangeRunning(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ExchangeRunning() { flag_ = false; }
+    ExchangeRunning(const ExchangeRunning&) = delete;
+    ExchangeRunning& operator=(const ExchangeRunning&) = delete;
+
+private:
+    bool& flag_;
+};
+
 // What ds::loadPacket does with a packet's text, for a table read from it already.
 void openOnTable(ds::Dataset& target, ds::Table table) {
     target.close();
@@ -82,20 +95,31 @@ void TDataModHttp::OpenRemoteQuery(ds::Dataset& target, const std::string& state
     stepTimes_ = {};
     const auto started = Clock::now();
     // Reads the rows while the gateway is still sending them; the target is only touched
-    // once the whole reply is in and dumped, so every ending stays as it was.
+    // once the whole reply is in and dumped, so every ending stays as it was. The exchange
+    // and the dump may run on a thread of their own (WorkProgress::runAside): they touch
+    // nothing but the HTTP client, the reader and the dump file.
     EarlyPacketReader early;
-    std::optional<ExchangeProgress> shown;
-    BodyWatcher* watcher = &early;
-    std::function<void()> whileWaiting;
-    if (progress_) {
-        watcher = &shown.emplace(early, *progress_);
-        whileWaiting = [&shown] { shown->waiting(); };
-    }
     std::string reply;
-    try {
+    const auto exchange = [&](WorkProgress* progress) {
+        std::optional<ExchangeProgress> shown;
+        BodyWatcher* watcher = &early;
+        std::function<void()> whileWaiting;
+        if (progress) {
+            watcher = &shown.emplace(early, *progress);
+            whileWaiting = [&shown] { shown->waiting(); };
+        }
         reply = http_->poster.post(address, boundary, body, watcher, std::move(whileWaiting));
         stepTimes_.transfer = Clock::now() - started;
         writeReplyDump(dumpDir_, reply);
+    };
+    // The interface goes on answering during an exchange; nothing it does may start another.
+    if (exchanging_) throw std::logic_error("a gateway exchange is running already");
+    try {
+        const ExchangeRunning running(exchanging_);
+        if (progress_)
+            progress_->runAside([&](WorkProgress& aside) { exchange(&aside); });
+        else
+            exchange(nullptr);
     } catch (const SilentAbort&) {
         throw;  // stopped by the staff: nothing to tell them
     } catch (const std::exception& failure) {

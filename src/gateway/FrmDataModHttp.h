@@ -37,10 +37,13 @@ public:
     // elsewhere than http); Cannot create file "<dump path>". <reason>; otherwise the
     // system's own text.
     //
-    // With a progress given (setProgress), the exchange tells it the reply's bytes as they
+    // With a progress given (setProgress), the exchange and the reply dump run through its
+    // runAside, so the window answers meanwhile; the exchange tells the reply's bytes as they
     // arrive (0 while it waits for the gateway), and a stop asked for ends the exchange at
     // once, a read that waits for data included: as a transport failure without its box
-    // (qor::SilentAbort, target untouched, no reply dump).
+    // (qor::SilentAbort, target untouched, no reply dump). The target is loaded here, on the
+    // caller's thread. A call made while another runs (from the window's events during the
+    // exchange) fails with std::logic_error and sends nothing.
     void OpenRemoteQuery(ds::Dataset& target, const std::string& statement);
 
     // Where the exchange tells its progress and learns of a stop; nullptr (the default):
@@ -70,6 +73,7 @@ private:
     std::string host_, userName_, password_, port_, driver_, queryUrl_;
     std::unique_ptr<Http> http_;
     WorkProgress* progress_ = nullptr;
+    bool exchanging_ = false;
     StepTimes stepTimes_;
 };
 

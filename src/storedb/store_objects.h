@@ -48,8 +48,4 @@ struct StoreObjects {
     ds::DataSource DS_PSaleMaster;
 };
 
-// The transaction the promotion transfer runs in, on SQLConnection2.
-inline constexpr TransactionDesc kTransferTransaction{
-    .transactionId = 1, .globalId = 0, .isolationLevel = kReadCommitted, .customIsolation = 0};
-
 }  // namespace qor::storedb

@@ -14,20 +14,16 @@ const std::string& descendingMark() { return QOR_BIG5("▼"); }
 
 }  // namespace
 
-void TFormQorClient::bindTitleClicks() {
-    connect(DBGrid1, &TDBGrid::titleClick, this, [this](int column) { DBGrid1TitleClick(column); });
-    connect(DBGrid4, &TDBGrid::titleClick, this, [this](int column) { DBGrid4TitleClick(column); });
-}
-
-void TFormQorClient::DBGrid1TitleClick(int Column) { sortByTitle(*DBGrid1, Column); }
+void TFormQorClient::DBGrid1TitleClick(int Column) { sortByTitle(*productPage_->DBGrid1, Column); }
 
 void TFormQorClient::DBGrid4TitleClick(int Column) {
-    const ds::Field* field = DBGrid4->columnField(Column);
+    TDBGrid& grid = *supplierPage_->DBGrid4;
+    const ds::Field* field = grid.columnField(Column);
     if (!field) return;
     const std::string fieldName = field->fieldName();
-    sortByTitle(*DBGrid4, Column);
-    SearchEdit1->setDataField(fieldName);
-    SearchEdit1->setFocus();
+    sortByTitle(grid, Column);
+    supplierPage_->SearchEdit1->setDataField(fieldName);
+    supplierPage_->SearchEdit1->setFocus();
 }
 
 void TFormQorClient::ClearSortMarks(TDBGrid& grid) {

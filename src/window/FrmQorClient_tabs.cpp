@@ -27,7 +27,9 @@ TabState stateAfter(TabSwitch by) {
 
 void TFormQorClient::SwitchTabs(TabSwitch by) {
     const TabState state = stateAfter(by);
-    const std::array<QWidget*, 3> pages{TabSheet1, TabSheet2, TabSheet3};
+    QTabWidget* PageControl1 = workArea_->PageControl1;
+    const std::array<QWidget*, 3> pages{workArea_->TabSheet1, workArea_->TabSheet2,
+                                        workArea_->TabSheet3};
     const int activeBefore = PageControl1->currentIndex();
 
     if (state.page >= 0) {

@@ -5,14 +5,9 @@
 #include <optional>
 #include <string>
 
-namespace qor::window {
+#include "text/work_progress.h"
 
-// What a work counts.
-enum class ProgressUnit {
-    Bytes,  // a reply arriving from the head office
-    Rows,   // rows of a list: products, masters
-    Items,  // a promotion's items
-};
+namespace qor::window {
 
 // "已接收 1.2 MB / 4.4 MB" ("等待回應…" before the first byte), "第 1,234 筆 / 共 20,000 筆",
 // "第 3 項 / 共 12 項"; without a total (0) the part from " / " on is left out.

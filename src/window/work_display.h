@@ -1,24 +1,31 @@
 #pragma once
-// The window's side of long work (qor::WorkProgress): the work runs on the interface thread
-// and tells each step here; once it has run half a second, the progress display shows over
-// the window, modal, and at most ten times a second it is brought up to date and the window's
-// events are handled (repaint, the stop button, Esc) with every handler refused meanwhile
-// (HandlersRefused). A step between those times only stores its counts and reads the clock.
+// The window's side of long work (qor::WorkProgress). The window answers while work runs:
+//   - work on the interface thread (the comparison, import-all, the promotion list, the
+//     transfer) tells each step here, and every 10 ms at most a step lets the window handle
+//     what has come in (input to the progress display, painting, screen readers' requests);
+//   - an exchange with the head office runs on a thread of its own (runAside) while this
+//     thread runs its event loop.
+// Once the work has run half a second the progress display shows over the window, modal, and
+// at most ten times a second it is brought up to date; the window itself is repainted at
+// that pace too during work on this thread, so showing costs the work next to nothing.
+// Meanwhile no handler starts (HandlersRefused) and input to the window is dropped, so
+// nothing the staff can start runs in the middle of the work.
 //
-//     void TFormQorClient::SpeedButton9Click() {
-//         ShownWork shown(workDisplay(), QOR_BIG5("匯入商品"), ProgressUnit::Rows);
-//         for (...) progress->checkpoint(done, rows);   // qor::SilentAbort once stopped
-//     }                                                // the display closes
+//     {
+//         const NamedWork shown(&workDisplay, QOR_BIG5("匯入商品"), ProgressUnit::Rows);
+//         for (...) workDisplay.checkpoint(done, rows);   // qor::SilentAbort once stopped
+//     }                                                  // the display closes
 //
-// Works nest: a work inside another (the reconciliation of a download, a fetch of a
-// promotion's items) shows its own caption and counts while it runs, then the outer one's
-// again. The clock and the stop belong to the outermost: it starts them, and when it ends
-// the display closes and a stop not yet acted on is forgotten.
+// Works nest: a work inside another (the comparison of a download, a fetch of a promotion's
+// items) shows its own caption and counts while it runs, then the outer one's again. The
+// clock and the stop belong to the outermost: it starts them, and when it ends the display
+// closes and a stop not yet acted on is forgotten.
 #include <QElapsedTimer>
 #include <QPointer>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,14 +35,26 @@
 
 namespace qor::window {
 
+class WorkInputGate;
+
 class WorkDisplay : public WorkProgress {
 public:
     // The display is made at its first showing, over `window`.
     explicit WorkDisplay(QWidget& window);
+    ~WorkDisplay() override;
 
     void step(std::uint64_t done, std::uint64_t total) override;
-    // A stop asked for, while no StopsHeld is alive.
+    // A stop asked for, while stops are not held.
     bool stopRequested() const override { return stopRequested_ && held_ == 0; }
+    void beginWork(const std::string& caption, ProgressUnit unit) override;
+    void endWork() noexcept override;
+    void holdStops() override { ++held_; }
+    void releaseStops() noexcept override { --held_; }
+    void stopHandled() override;
+    // The job on a thread of its own, this thread running its event loop until it ends; its
+    // steps are shown from here. Outside any shown work the job runs here.
+    void runAside(const std::function<void(WorkProgress&)>& job) override;
+
     // What the stop button and Esc do; for tests too. Outside any work it does nothing.
     void requestStop() { stopRequested_ = running(); }
 
@@ -49,8 +68,8 @@ public:
     // up to date and letting the window handle its events: what the display cost it.
     std::chrono::nanoseconds timeUpdating() const { return std::chrono::nanoseconds(updatingNs_); }
 
-    // Runs at every step, before the clock is read: lets a test act at a given point (ask
-    // for a stop at row k, look at the display).
+    // Runs at every step on this thread (for work aside, at every look at its counts): lets
+    // a test act at a given point (ask for a stop at row k, look at the display).
     std::function<void(std::uint64_t done, std::uint64_t total)> onStep;
 
     // How long work runs before the display shows (500 ms) and how long at least between two
@@ -58,56 +77,39 @@ public:
     // both 0: shown at the first step, events at every step.
     void setPace(std::chrono::milliseconds showAfter, std::chrono::milliseconds between);
 
+    // On by default. Off, work runs as it always ran: nothing shown, no events handled during
+    // it, nothing to stop, exchanges on this thread; for measuring what the display costs.
+    void setShown(bool on) { shown_ = on; }
+
 private:
-    friend class ShownWork;
-    friend class StopsHeld;
     struct Work {
         std::string caption;
         ProgressUnit unit;
         std::uint64_t done = 0, total = 0;
     };
-    void enter(std::string caption, ProgressUnit unit);
-    void leave();
-    void update();
+    // Brings the display up to date (shown once due); `withEvents`: then lets the window
+    // handle its events, its paint held back since the last update included.
+    void update(bool withEvents);
+    // Lets the window handle what has come in, its paint held back.
+    void turnEvents();
 
     QWidget& window_;
     QPointer<ProgressDisplay> display_;
-    std::vector<Work> works_;  // outermost first
-    QElapsedTimer clock_;      // since the outermost work began
+    std::unique_ptr<WorkInputGate> gate_;  // while the outermost work runs
+    std::vector<Work> works_;              // outermost first
+    QElapsedTimer clock_;                  // since the outermost work began
     qint64 nextLookMs_ = 0;
+    qint64 nextTurnMs_ = 0;
     qint64 updatingNs_ = 0;
     qint64 showAfterMs_ = 500;
     qint64 betweenMs_ = 100;
     // The time to the next update is at least this many times what the last one took.
     static constexpr qint64 kBudgetShare = 100;
+    // Events wait at most this long while work runs on this thread.
+    static constexpr qint64 kTurnMs = 10;
+    bool shown_ = true;
     bool stopRequested_ = false;
     int held_ = 0;
-};
-
-// A work shown by the display for as long as this lives; see WorkDisplay.
-class ShownWork {
-public:
-    ShownWork(WorkDisplay& display, std::string caption, ProgressUnit unit);
-    ~ShownWork();
-    ShownWork(const ShownWork&) = delete;
-    ShownWork& operator=(const ShownWork&) = delete;
-
-private:
-    WorkDisplay& display_;
-};
-
-// A stretch that must not end half way (a row being added to a list, whose own handlers
-// fetch from the head office): for as long as this lives, a stop asked for waits, and the
-// work acts on it at its next safe point after the stretch.
-class StopsHeld {
-public:
-    explicit StopsHeld(WorkDisplay& display) : display_(display) { ++display_.held_; }
-    ~StopsHeld() { --display_.held_; }
-    StopsHeld(const StopsHeld&) = delete;
-    StopsHeld& operator=(const StopsHeld&) = delete;
-
-private:
-    WorkDisplay& display_;
 };
 
 }  // namespace qor::window

@@ -1,7 +1,5 @@
-// One QApplication for every fault test, offscreen unless told otherwise. Started with
-// "--transfer-child <folder>", the program is instead the store program a test kills during
-// a transfer (killed_transfer_test.cpp).
-#include <QApplication>
+// Every fault test; started with "--transfer-child <folder>", the program is instead the store
+// program a test kills during a transfer (killed_transfer_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,8 +7,6 @@
 #include "transfer_child.h"
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], qor::test::kTransferChildFlag) == 0)
         return qor::test::runTransferChild(argv[2]);
     ::testing::InitGoogleTest(&argc, argv);

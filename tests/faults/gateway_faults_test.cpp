@@ -1,9 +1,7 @@
-// A head-office gateway that misbehaves once, met by the supplier list and the product
-// download: the message each fault gives, what the workflow leaves behind (the target
-// dataset, the listed products, the reply dump), and that the same gateway module's next
-// request, to the good gateway behind the same address, loads.
-#include <QApplication>
-#include <QTest>
+// A head-office gateway that misbehaves once, met by the product download: the message each
+// fault gives, what the download leaves behind (the head office's rows, the listed products,
+// the reply dump), and that the same gateway module's next request, to the good gateway
+// behind the same address, loads.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,16 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "gateway/FrmDataModHttp.h"
 #include "gateway_process.h"
 #include "gateway_relay.h"
-#include "recording_dialogs.h"
-#include "temp_database.h"
+#include "store_workflows.h"
 #include "text/cp950.h"
 #include "text/local_date.h"
-#include "window/FrmQorClient.h"
 
-namespace qor::window {
+namespace qor::faults {
 namespace {
 
 using qor::test::Box;
@@ -32,13 +27,9 @@ using qor::test::GatewayRelay;
 // Long enough for any good reply on a loaded machine; a stall waits it out once.
 constexpr int kTimeLimitMs = 4000;
 
-// Suppliers V01..V03; products H1..H3 changed today, new to any store.
+// Products H1..H3 changed today, new to any store.
 std::string headOfficeRows() {
     std::string sql;
-    for (const char* id : {"V01", "V02", "V03"})
-        sql += "INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM) "
-               "VALUES ('" + std::string(id) + "', 'supplier " + id + "', '02-" + id + "', '8" +
-               id + "');\n";
     for (const char* id : {"H1", "H2", "H3"})
         sql += "INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PROD_NAME, PSALE_PRICE, VIP_PRICE, "
                "STOCK_QTY, CHG_DATE) VALUES ('" + std::string(id) + "', 'B" + id + "', '" +
@@ -120,24 +111,21 @@ protected:
         gateway = nullptr;
     }
 
-    // The window over an empty store; its gateway module talks to the relay.
+    // The workflows over an empty store; its gateway module talks to the relay.
     void SetUp() override {
         relay = std::make_unique<GatewayRelay>(gateway->port());
         qor::test::writeDbxFiles(store.folder(), store.path());
         qor::test::useDbxFilesIn(paths, folder());
         std::ofstream(folder() + "/httpset.ini")
             << "[set]\r\nhost=127.0.0.1\r\nport=" << relay->port() << "\r\n";
-        form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
-        http = std::make_unique<gateway::TDataModHttp>(folder(), folder(), dialogs, kTimeLimitMs);
-        form->setDataModHttp(http.get());
-        form->show();
-        form->Panel3->show();  // as after a sign-in
+        w = std::make_unique<qor::test::Workflows>(paths, folder(), kTimeLimitMs);
     }
 
-    // Injects the fault and presses the button.
-    void pressAfterTheFault(QPushButton* button) {
+    void download() { w->dialogs.handle([&] { w->products.download("7", false); }); }
+    // Injects the fault and downloads.
+    void downloadAfterTheFault() {
         GetParam().inject(*relay);
-        QTest::mouseClick(button, Qt::LeftButton);
+        download();
         relay->listenAgain();  // after a refusal: the gateway is back for the next press
     }
 
@@ -148,12 +136,13 @@ protected:
     // good call.
     void expectTheBoxOfTheFault(const std::string& goodReply) {
         const Fault& fault = GetParam();
+        const auto& dialogs = w->dialogs;
         switch (fault.ending) {
         case Fault::TransportBox:
             ASSERT_EQ(dialogs.boxes.size(), 1u);
             EXPECT_EQ(dialogs.boxes[0].kind, Box::Message);
             EXPECT_EQ(dialogs.boxes[0].text,
-                      http->QueryUrl() + QOR_BIG5("錯誤的連線: ") + fault.failureText);
+                      w->http->QueryUrl() + QOR_BIG5("錯誤的連線: ") + fault.failureText);
             EXPECT_EQ(dump(), goodReply);  // only a successful exchange is dumped
             break;
         case Fault::ReplyBox:
@@ -174,10 +163,8 @@ protected:
     static qor::test::GatewayProcess* gateway;
     qor::test::TempDatabase store;
     storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
-    qor::test::RecordingDialogs dialogs;
     std::unique_ptr<GatewayRelay> relay;
-    std::unique_ptr<gateway::TDataModHttp> http;
-    std::unique_ptr<TFormQorClient> form;
+    std::unique_ptr<qor::test::Workflows> w;
 };
 
 qor::test::GatewayProcess* GatewayFault::gateway = nullptr;
@@ -189,61 +176,34 @@ std::vector<std::string> values(ds::Dataset& data, const char* field) {
     return all;
 }
 
-TEST_P(GatewayFault, TheSupplierListKeepsOrDropsItsRowsAsTheRulesSayAndTheNextLoadWorks) {
-    const std::vector<std::string> suppliers{"V01", "V02", "V03"};
-    QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
-    ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.boxes[0].text;
-    ASSERT_EQ(values(form->CDS_Fac, "PROVIDER_ID"), suppliers);
-    const std::string goodReply = dump();
-
-    pressAfterTheFault(form->SpeedButton4);
-    expectTheBoxOfTheFault(goodReply);
-    ds::Dataset& target = form->CDS_Fac;
-    if (GetParam().ending == Fault::TransportBox) {
-        EXPECT_EQ(values(target, "PROVIDER_ID"), suppliers);
-        EXPECT_EQ(form->DBGrid4->columnCount(), 4);
-    } else {
-        EXPECT_FALSE(target.active());
-        EXPECT_EQ(target.fieldCount(), 0);
-        EXPECT_EQ(form->DBGrid4->columnCount(), 0);
-    }
-    EXPECT_EQ(form->PageControl1->currentIndex(), 2);
-
-    const std::size_t boxes = dialogs.boxes.size();
-    QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
-    EXPECT_EQ(dialogs.boxes.size(), boxes);
-    EXPECT_EQ(values(target, "PROVIDER_ID"), suppliers);
-    EXPECT_EQ(form->DBGrid4->columnTitle(1), QOR_BIG5("名稱"));
-    EXPECT_EQ(dump(), goodReply);
-}
-
 TEST_P(GatewayFault, TheListedProductsStayUnlessTheReplyIsEmptyAndTheNextDownloadWorks) {
     const std::vector<std::string> listed{"BH1", "BH2", "BH3"};
-    ds::Dataset& products = form->store().CDS_PRODUCT;
-    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    ds::Dataset& products = w->objects.CDS_PRODUCT;
+    const auto& dialogs = w->dialogs;
+    download();
     ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.boxes[0].text;
     ASSERT_EQ(values(products, "PROD_ID"), listed);
     const std::string goodReply = dump();
     // An edit in progress, not imported: the download must not lose it unless it lists anew.
     products.fieldByName("PROD_NAME").setAsString("being completed");
 
-    pressAfterTheFault(form->SpeedButton2);
+    downloadAfterTheFault();
     expectTheBoxOfTheFault(goodReply);
     if (GetParam().ending == Fault::Nothing) {
         // An empty reply lists nothing: the products are opened empty.
         EXPECT_TRUE(products.active());
         EXPECT_TRUE(products.isEmpty());
-        EXPECT_FALSE(form->CDS_Source.active());
+        EXPECT_FALSE(w->source.active());
     } else {
         EXPECT_EQ(values(products, "PROD_ID"), listed);
         EXPECT_EQ(products.state(), ds::DataSetState::Edit);
         EXPECT_EQ(products.fieldByName("PROD_NAME").asString(), "being completed");
         // The head-office rows: kept after a transport failure, dropped by a failed load.
-        EXPECT_EQ(form->CDS_Source.active(), GetParam().ending == Fault::TransportBox);
+        EXPECT_EQ(w->source.active(), GetParam().ending == Fault::TransportBox);
     }
 
     const std::size_t boxes = dialogs.boxes.size();
-    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    download();
     EXPECT_EQ(dialogs.boxes.size(), boxes);
     EXPECT_EQ(values(products, "PROD_ID"), listed);
     EXPECT_EQ(products.fieldByName("PROD_NAME").asString(), QOR_BIG5("蘋果汁"));
@@ -253,4 +213,4 @@ TEST_P(GatewayFault, TheListedProductsStayUnlessTheReplyIsEmptyAndTheNextDownloa
 INSTANTIATE_TEST_SUITE_P(Injected, GatewayFault, ::testing::ValuesIn(faults()), testName);
 
 }  // namespace
-}  // namespace qor::window
+}  // namespace qor::faults

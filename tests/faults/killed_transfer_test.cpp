@@ -17,7 +17,7 @@
 #include "store_fixture.h"
 #include "transfer_child.h"
 
-namespace qor::window::faults {
+namespace qor::faults {
 namespace {
 
 constexpr int kLargePromotion = 1000;
@@ -27,44 +27,44 @@ constexpr int kWrittenBeforeTheKill = 200;
 constexpr auto kChildLimit = std::chrono::seconds(120);
 
 }  // namespace
-}  // namespace qor::window::faults
+}  // namespace qor::faults
 
 namespace qor::test {
 
 int runTransferChild(const char* folder) {
-    using namespace qor::window;
-    using namespace qor::window::faults;
+    using namespace qor::faults;
     const std::string dir = folder;
-    RecordingDialogs dialogs;
     storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
     qor::test::useDbxFilesIn(paths, dir);
-    TFormQorClient form(dialogs, nullptr, &paths);
-    gateway::TDataModHttp http(dir, dir, dialogs, kTimeLimitMs);
-    form.setDataModHttp(&http);
-    form.show();
-    form.Panel3->show();
+    Workflows w(paths, dir, kTimeLimitMs);
 
     int written = 0;
-    form.CDS_PSaleSub.afterScroll = [&](ds::Dataset& items) {
+    w.promotions.CDS_PSaleSub.afterScroll = [&](ds::Dataset& items) {
         if (!items.controlsDisabled() || ++written != kWrittenBeforeTheKill) return;
-        std::ofstream(dir + "/" + kUnderWayMarker) << written;
+        // Written whole before it appears: the test reads it as soon as it sees it.
+        const std::string marker = dir + "/" + kUnderWayMarker;
+        std::ofstream(marker + ".part") << written;
+        std::filesystem::rename(marker + ".part", marker);
         // Held inside the transfer until the kill comes, so that it always lands there.
         const auto limit = std::chrono::steady_clock::now() + kChildLimit;
         while (std::chrono::steady_clock::now() < limit)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         std::_Exit(3);
     };
-    form.SpeedButton3->click();  // the promotions, PBIG current
-    form.SpeedButton7->click();  // its check, which transfers it
+    w.dialogs.handle([&] {
+        w.promotions.download();  // PBIG current
+        if (!w.promotions.checkItems()) w.promotions.transferUntaken();  // which transfers it
+    });
     // Only a transfer that never got under way comes back here.
-    for (const Box& box : dialogs.boxes) std::cerr << "box: " << box.text << "\n";
-    std::cerr << "items: " << form.CDS_PSaleSub.recordCount() << ", written " << written << "\n";
+    for (const Box& box : w.dialogs.boxes) std::cerr << "box: " << box.text << "\n";
+    std::cerr << "items: " << w.promotions.CDS_PSaleSub.recordCount() << ", written " << written
+              << "\n";
     return 2;
 }
 
 }  // namespace qor::test
 
-namespace qor::window::faults {
+namespace qor::faults {
 namespace {
 
 std::string readWhole(const std::string& path) {
@@ -133,17 +133,17 @@ TEST_F(KilledTransfer, TheStoreHoldsNoneOfThePromotionAndTheNextProgramTransfers
     EXPECT_EQ(readWhole(marker), std::to_string(kWrittenBeforeTheKill));
 
     // Read back on a fresh connection, as the next program would.
-    openWindow(folder(), {store.path(), {}, {}}, gateway);
+    openWorkflows(folder(), {store.path(), {}, {}}, gateway);
     EXPECT_EQ(transferredMasters(), 0u);
     EXPECT_EQ(transferredItems(), 0u);
 
     downloadPromotions();
     ASSERT_EQ(items().recordCount(), kLargePromotion) << boxTexts();
     checkAndTransfer();
-    EXPECT_TRUE(dialogs.boxes.empty()) << boxTexts();
+    EXPECT_TRUE(w->dialogs.boxes.empty()) << boxTexts();
     EXPECT_EQ(transferredMasters(), 1u);
     EXPECT_EQ(transferredItems(), std::size_t(kLargePromotion));
 }
 
 }  // namespace
-}  // namespace qor::window::faults
+}  // namespace qor::faults

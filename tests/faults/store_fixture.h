@@ -1,11 +1,9 @@
 #pragma once
-// The window over a store database and a real head-office gateway, for the store-side fault
+// The workflows over a store database and a real head-office gateway, for the store-side fault
 // tests: the head office has a promotion PBIG of many items whose products the store has, and
 // fresh goods N01.. the store lacks (listed straight into the store's fresh-goods category, so
 // import-all takes them as they are). Reads of the store go through a connection of their
 // own, as another program would read it.
-#include <QApplication>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,16 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "gateway/FrmDataModHttp.h"
 #include "gateway_process.h"
-#include "recording_dialogs.h"
 #include "storedb/product_record.h"
 #include "storedb/query.h"
+#include "store_workflows.h"
 #include "temp_database.h"
 #include "text/cp950.h"
-#include "window/FrmQorClient.h"
 
-namespace qor::window::faults {
+namespace qor::faults {
 
 using qor::test::Box;
 
@@ -64,28 +60,30 @@ inline std::string storeRows(int promotionItems = kPromotionItems) {
 
 class StoreFixture : public ::testing::Test {
 protected:
-    // The window, its definition files (the store as `files` says) and httpset.ini (the
+    // The workflows, their definition files (the store as `files` says) and httpset.ini (the
     // gateway, when there is one) in `folder`.
-    void openWindow(const std::string& folder, const qor::test::DbxFiles& files,
-                    const qor::test::GatewayProcess* gateway) {
+    void openWorkflows(const std::string& folder, const qor::test::DbxFiles& files,
+                       const qor::test::GatewayProcess* gateway) {
         qor::test::writeDbxFiles(folder, files);
         qor::test::useDbxFilesIn(paths, folder);
         if (gateway) gateway->writeHttpSet(folder);
-        form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
-        http = std::make_unique<gateway::TDataModHttp>(folder, folder, dialogs, kTimeLimitMs);
-        form->setDataModHttp(http.get());
-        form->show();
-        form->Panel3->show();  // as after a sign-in
+        w = std::make_unique<qor::test::Workflows>(paths, folder, kTimeLimitMs);
     }
 
-    void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void downloadPromotions() { click(form->SpeedButton3); }
-    void checkAndTransfer() { click(form->SpeedButton7); }
-    void downloadFreshGoods() {
-        form->CheckBox1->setChecked(true);
-        click(form->SpeedButton2);
+    void downloadPromotions() { handle([&] { w->promotions.download(); }); }
+    // The item check as the window makes it: the transfer unless products are lacking.
+    void checkAndTransfer() {
+        handle([&] {
+            if (!w->promotions.checkItems()) w->promotions.transferUntaken();
+        });
     }
-    void importAll() { click(form->SpeedButton9); }
+    void downloadFreshGoods() { handle([&] { w->products.download("7", true); }); }
+    void importAll() { handle([&] { w->import.importAll(); }); }
+    void importCurrent() { handle([&] { w->import.importCurrent(); }); }
+    template <typename Action>
+    void handle(Action&& action) {
+        w->dialogs.handle(action);
+    }
 
     // Lists products as a download does, each with a name, the category and both required
     // prices; the first is current.
@@ -103,8 +101,8 @@ protected:
         products().first();
     }
 
-    ds::Dataset& products() { return form->store().CDS_PRODUCT; }
-    ds::Dataset& items() { return form->CDS_PSaleSub; }
+    ds::Dataset& products() { return w->objects.CDS_PRODUCT; }
+    ds::Dataset& items() { return w->promotions.CDS_PSaleSub; }
 
     // Column V of each row of a statement, read on a connection of its own.
     std::vector<std::string> storeValues(const std::string& sql) {
@@ -134,17 +132,15 @@ protected:
 
     std::string boxTexts() const {
         std::string all;
-        for (const Box& box : dialogs.boxes) all += "[" + box.text + "] ";
+        for (const Box& box : w->dialogs.boxes) all += "[" + box.text + "] ";
         return all;
     }
 
     storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
-    qor::test::RecordingDialogs dialogs;
-    std::unique_ptr<gateway::TDataModHttp> http;
-    std::unique_ptr<TFormQorClient> form;
+    std::unique_ptr<qor::test::Workflows> w;
 
 private:
     int walked_ = 0;
 };
 
-}  // namespace qor::window::faults
+}  // namespace qor::faults

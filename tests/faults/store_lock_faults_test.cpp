@@ -9,7 +9,7 @@
 
 #include "store_fixture.h"
 
-namespace qor::window::faults {
+namespace qor::faults {
 namespace {
 
 // Another program's attachment with an open transaction that has inserted a product.
@@ -34,11 +34,10 @@ private:
 class LockedProduct : public StoreFixture {
 protected:
     void openWith(const std::string& waitOnLocks) {
-        openWindow(store.folder().string(), {store.path(), {{"WaitOnLocks", waitOnLocks}}, {}},
+        openWorkflows(store.folder().string(), {store.path(), {{"WaitOnLocks", waitOnLocks}}, {}},
                    nullptr);
         list({"L1", "L2"}, "A01");
     }
-    void importCurrent() { click(form->SpeedButton5); }
     std::vector<std::string> namesOf(const std::string& code) {
         return storeValues("SELECT PROD_NAME AS V FROM PRODUCT WHERE PROD_ID = '" + code + "'");
     }
@@ -92,17 +91,17 @@ TEST_F(LockedProduct, WithoutWaitingTheImportIsRefusedAtOnceAndWritesNothing) {
         importCurrent();
         other.rollback();
     }
-    ASSERT_EQ(dialogs.boxes.size(), 1u) << boxTexts();
-    EXPECT_EQ(dialogs.boxes[0].kind, Box::Error);
+    ASSERT_EQ(w->dialogs.boxes.size(), 1u) << boxTexts();
+    EXPECT_EQ(w->dialogs.boxes[0].kind, Box::Error);
     // Firebird words a key held by an uncommitted row as a duplicate, though the store has
     // no such row for anyone else to see.
-    EXPECT_TRUE(dialogs.boxes[0].text.starts_with(
+    EXPECT_TRUE(w->dialogs.boxes[0].text.starts_with(
         "violation of PRIMARY or UNIQUE KEY constraint \"PK_PRODUCT\" on table \"PRODUCT\""))
-        << dialogs.boxes[0].text;
+        << w->dialogs.boxes[0].text;
     EXPECT_TRUE(namesOf("L1").empty());
 
     importCurrent();  // the lock gone, the same import goes through
-    EXPECT_EQ(dialogs.boxes.size(), 1u) << boxTexts();
+    EXPECT_EQ(w->dialogs.boxes.size(), 1u) << boxTexts();
     EXPECT_EQ(namesOf("L1"), std::vector<std::string>{"ours"});
 }
 
@@ -114,7 +113,7 @@ TEST_F(LockedProduct, WaitingTheImportIsWrittenWhenTheOtherRollsBackAndRefusedWh
         importCurrent();
         EXPECT_TRUE(releaser.sawTheInsertWait());
     }
-    EXPECT_TRUE(dialogs.boxes.empty()) << boxTexts();
+    EXPECT_TRUE(w->dialogs.boxes.empty()) << boxTexts();
     EXPECT_EQ(namesOf("L1"), std::vector<std::string>{"ours"});
 
     products().next();
@@ -124,13 +123,13 @@ TEST_F(LockedProduct, WaitingTheImportIsWrittenWhenTheOtherRollsBackAndRefusedWh
         importCurrent();
         EXPECT_TRUE(releaser.sawTheInsertWait());
     }
-    ASSERT_EQ(dialogs.boxes.size(), 1u) << boxTexts();
-    EXPECT_EQ(dialogs.boxes[0].kind, Box::Error);
-    EXPECT_TRUE(dialogs.boxes[0].text.starts_with(
+    ASSERT_EQ(w->dialogs.boxes.size(), 1u) << boxTexts();
+    EXPECT_EQ(w->dialogs.boxes[0].kind, Box::Error);
+    EXPECT_TRUE(w->dialogs.boxes[0].text.starts_with(
         "violation of PRIMARY or UNIQUE KEY constraint \"PK_PRODUCT\" on table \"PRODUCT\""))
-        << dialogs.boxes[0].text;
+        << w->dialogs.boxes[0].text;
     EXPECT_EQ(namesOf("L2"), std::vector<std::string>{"theirs"});
 }
 
 }  // namespace
-}  // namespace qor::window::faults
+}  // namespace qor::faults

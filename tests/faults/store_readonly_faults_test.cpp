@@ -12,7 +12,7 @@
 
 #include "store_fixture.h"
 
-namespace qor::window::faults {
+namespace qor::faults {
 namespace {
 
 namespace fs = std::filesystem;
@@ -69,7 +69,7 @@ protected:
         gateway = nullptr;
     }
     void SetUp() override {
-        openWindow(store.folder().string(), {store.path(), {}, {}}, gateway);
+        openWorkflows(store.folder().string(), {store.path(), {}, {}}, gateway);
     }
 
     static qor::test::GatewayProcess* gateway;
@@ -85,28 +85,28 @@ TEST_F(ReadOnlyStore, EachActionGivesTheDatabasesMessageAndTheNextAfterTheFileIs
 
     downloadFreshGoods();
     downloadPromotions();
-    ASSERT_EQ(dialogs.boxes.size(), 2u) << boxTexts();
-    for (const Box& box : dialogs.boxes) {
+    ASSERT_EQ(w->dialogs.boxes.size(), 2u) << boxTexts();
+    for (const Box& box : w->dialogs.boxes) {
         EXPECT_EQ(box.kind, Box::Error);
         EXPECT_EQ(box.text, "no permission for read-write access to database " + store.path());
     }
     EXPECT_FALSE(products().active());
-    EXPECT_FALSE(form->store().CDS_PsaleMaster.active());
-    EXPECT_FALSE(form->store().SQLConnection1.connected());
+    EXPECT_FALSE(w->objects.CDS_PsaleMaster.active());
+    EXPECT_FALSE(w->objects.SQLConnection1.connected());
 
     readOnly.restore();
     EXPECT_EQ(bytesOf(store.path()), before);
-    dialogs.boxes.clear();
+    w->dialogs.boxes.clear();
     downloadFreshGoods();
     ASSERT_EQ(products().recordCount(), kFreshGoods) << boxTexts();
     importAll();
     downloadPromotions();
     checkAndTransfer();
-    EXPECT_TRUE(dialogs.boxes.empty()) << boxTexts();
+    EXPECT_TRUE(w->dialogs.boxes.empty()) << boxTexts();
     EXPECT_EQ(importedFreshGoods(), std::size_t(kFreshGoods));
     EXPECT_EQ(transferredMasters(), 1u);
     EXPECT_EQ(transferredItems(), std::size_t(kItems));
 }
 
 }  // namespace
-}  // namespace qor::window::faults
+}  // namespace qor::faults

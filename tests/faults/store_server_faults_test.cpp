@@ -9,7 +9,7 @@
 #include "private_firebird_server.h"
 #include "store_fixture.h"
 
-namespace qor::window::faults {
+namespace qor::faults {
 namespace {
 
 class StoreServerStopped : public StoreFixture {
@@ -30,11 +30,11 @@ protected:
     void SetUp() override {
         if (!enabled()) GTEST_SKIP() << "no Firebird server tests here (QOR_TEST_FB_SERVER unset)";
         server.emplace();
-        openWindow(store.folder().string(), {server->address(store.path()), {}, {}}, gateway);
+        openWorkflows(store.folder().string(), {server->address(store.path()), {}, {}}, gateway);
     }
     // The window's attachments end before the server does, as when the program closes.
     void TearDown() override {
-        form.reset();
+        w.reset();
         if (server) server->stop();
     }
 
@@ -53,17 +53,16 @@ bool saysTheConnectionIsGone(const std::string& text) {
 
 TEST_F(StoreServerStopped, DuringATransferNothingOfThePromotionIsKeptAndTheNextTransferWritesIt) {
     downloadPromotions();
-    ASSERT_TRUE(dialogs.boxes.empty()) << boxTexts();
+    ASSERT_TRUE(w->dialogs.boxes.empty()) << boxTexts();
     ASSERT_EQ(items().recordCount(), kPromotionItems);
     duringTheWalk(items(), 10, [&] { server->stop(); });
     checkAndTransfer();
     items().afterScroll = nullptr;
-    ASSERT_EQ(dialogs.boxes.size(), 1u) << boxTexts();
-    EXPECT_EQ(dialogs.boxes[0].kind, Box::Warning);
+    ASSERT_EQ(w->dialogs.boxes.size(), 1u) << boxTexts();
+    EXPECT_EQ(w->dialogs.boxes[0].kind, Box::Warning);
     const std::string head = QOR_BIG5("資料寫入失敗..!") + "\nPROD_ID: " + numbered("P", 11) + "\n";
-    EXPECT_TRUE(dialogs.boxes[0].text.starts_with(head)) << dialogs.boxes[0].text;
-    EXPECT_TRUE(saysTheConnectionIsGone(dialogs.boxes[0].text)) << dialogs.boxes[0].text;
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(w->dialogs.boxes[0].text.starts_with(head)) << w->dialogs.boxes[0].text;
+    EXPECT_TRUE(saysTheConnectionIsGone(w->dialogs.boxes[0].text)) << w->dialogs.boxes[0].text;
     EXPECT_FALSE(items().controlsDisabled());
 
     server->start();
@@ -72,22 +71,22 @@ TEST_F(StoreServerStopped, DuringATransferNothingOfThePromotionIsKeptAndTheNextT
 
     // The same window, no restart: the check finds the promotion untaken and writes it whole.
     checkAndTransfer();
-    EXPECT_EQ(dialogs.boxes.size(), 1u) << boxTexts();
+    EXPECT_EQ(w->dialogs.boxes.size(), 1u) << boxTexts();
     EXPECT_EQ(transferredMasters(), 1u);
     EXPECT_EQ(transferredItems(), std::size_t(kPromotionItems));
 }
 
 TEST_F(StoreServerStopped, DuringImportAllNoRowIsKeptAndTheNextImportAllWritesThemAll) {
     downloadFreshGoods();
-    ASSERT_TRUE(dialogs.boxes.empty()) << boxTexts();
+    ASSERT_TRUE(w->dialogs.boxes.empty()) << boxTexts();
     ASSERT_EQ(products().recordCount(), kFreshGoods);
     duringTheWalk(products(), 10, [&] { server->stop(); });
     importAll();
     products().afterScroll = nullptr;
-    ASSERT_EQ(dialogs.boxes.size(), 1u) << boxTexts();
-    EXPECT_EQ(dialogs.boxes[0].kind, Box::Error);
+    ASSERT_EQ(w->dialogs.boxes.size(), 1u) << boxTexts();
+    EXPECT_EQ(w->dialogs.boxes[0].kind, Box::Error);
     // The failure itself, not the commit that could not follow it.
-    EXPECT_TRUE(saysTheConnectionIsGone(dialogs.boxes[0].text)) << dialogs.boxes[0].text;
+    EXPECT_TRUE(saysTheConnectionIsGone(w->dialogs.boxes[0].text)) << w->dialogs.boxes[0].text;
     EXPECT_EQ(products().fieldByName("PROD_ID").asString(), numbered("N", 11));
 
     // The rows before the failure shared its transaction, which the server never committed.
@@ -95,14 +94,14 @@ TEST_F(StoreServerStopped, DuringImportAllNoRowIsKeptAndTheNextImportAllWritesTh
     EXPECT_EQ(importedFreshGoods(), 0u);
 
     importAll();
-    EXPECT_EQ(dialogs.boxes.size(), 1u) << boxTexts();
+    EXPECT_EQ(w->dialogs.boxes.size(), 1u) << boxTexts();
     EXPECT_EQ(importedFreshGoods(), std::size_t(kFreshGoods));
 }
 
 // Rows still to come from a read whose attachment another statement found gone are a
 // failure, not the end of the rows.
 TEST_F(StoreServerStopped, ARowsReadCutOffByTheServerGoingFailsRatherThanEndsEarly) {
-    storedb::SqlConnection& connection = form->store().SQLConnection1;
+    storedb::SqlConnection& connection = w->objects.SQLConnection1;
     storedb::SqlQuery rows("Rows", connection);
     rows.setSql("SELECT PROD_ID FROM PRODUCT ORDER BY PROD_ID");
     rows.open();
@@ -123,4 +122,4 @@ TEST_F(StoreServerStopped, ARowsReadCutOffByTheServerGoingFailsRatherThanEndsEar
 }
 
 }  // namespace
-}  // namespace qor::window::faults
+}  // namespace qor::faults

@@ -17,6 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A read-committed transaction, as the promotion transfer starts on the second connection.
+constexpr TransactionDesc kTransferTransaction{.transactionId = 1};
+
 void writeText(const fs::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;

@@ -112,7 +112,7 @@ TEST(QtDialogs, ABoxRaisedDuringShownWorkPutsTheProgressAside) {
     work.setPace(std::chrono::milliseconds(0), std::chrono::milliseconds(0));
     QtDialogs dialogs;
     dialogs.setOwner(&window);
-    ShownWork shown(work, QOR_BIG5("匯入商品"), ProgressUnit::Rows);
+    const NamedWork shown(&work, QOR_BIG5("匯入商品"), ProgressUnit::Rows);
     work.checkpoint(1, 4);
     ASSERT_NE(work.shownDisplay(), nullptr);
 

@@ -36,20 +36,6 @@ inline std::string editorStoreRows() {
            "SET TERM ; ^\n";
 }
 
-// Boxes recorded, and something run at the moment each one is shown.
-class WatchedDialogs : public RecordingDialogs {
-public:
-    std::function<void()> onBox;
-    void showWarning(const std::string& text) override {
-        RecordingDialogs::showWarning(text);
-        if (onBox) onBox();
-    }
-    void showError(const std::string& text) override {
-        RecordingDialogs::showError(text);
-        if (onBox) onBox();
-    }
-};
-
 struct ListedRow {
     std::string code;
     std::string category;  // empty: none
@@ -61,7 +47,7 @@ protected:
         qor::test::writeDbxFiles(db.folder(), db.path());
         qor::test::useDbxFilesIn(paths, db.folder());
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
-        form->Panel3->show();
+        form->workArea().Panel3->show();
         form->SwitchTabs(TabSwitch::ProductButton);
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -98,20 +84,13 @@ protected:
         query.setSql(sql);
         return query.openTable().rows;
     }
-    std::vector<std::string> storedCodes() {
-        std::vector<std::string> codes;
-        for (const ds::Row& row : storeRows("SELECT PROD_ID FROM PRODUCT ORDER BY PROD_ID"))
-            codes.push_back(std::get<std::string>(row[0]));
-        return codes;
-    }
-
     ds::Dataset& products() { return form->store().CDS_PRODUCT; }
     ds::Field& field(const char* name) { return products().fieldByName(name); }
     void text(const char* name, const std::string& value) { field(name).setText(value); }
 
     qor::test::TempDatabase db{editorStoreRows()};
     storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
-    WatchedDialogs dialogs;
+    RecordingDialogs dialogs;
     std::unique_ptr<TFormQorClient> form;
 };
 

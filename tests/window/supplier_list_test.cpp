@@ -74,7 +74,7 @@ protected:
         form = std::make_unique<TFormQorClient>(dialogs, nullptr, &paths);
         connectGateway();
         form->show();
-        form->Panel3->show();  // as after a sign-in
+        form->workArea().Panel3->show();  // as after a sign-in
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
@@ -90,7 +90,7 @@ protected:
         connectGateway();
     }
 
-    void load() { QTest::mouseClick(form->SpeedButton4, Qt::LeftButton); }
+    void load() { QTest::mouseClick(form->workArea().SpeedButton4, Qt::LeftButton); }
     void clickTitle(TDBGrid* grid, int column) {
         QHeaderView* titles = grid->horizontalHeader();
         const int x = titles->sectionViewportPosition(column) + 5;
@@ -98,16 +98,16 @@ protected:
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, QPoint(x, titles->height() / 2));
     }
     void clickRow(int row) {
-        const QModelIndex index = form->DBGrid4->model()->index(row, 0);
-        QTest::mouseClick(form->DBGrid4->viewport(), Qt::LeftButton, {},
-                          form->DBGrid4->visualRect(index).center());
+        const QModelIndex index = form->supplierPage().DBGrid4->model()->index(row, 0);
+        QTest::mouseClick(form->supplierPage().DBGrid4->viewport(), Qt::LeftButton, {},
+                          form->supplierPage().DBGrid4->visualRect(index).center());
         QApplication::processEvents();
     }
     void type(const char* text) {
-        form->SearchEdit1->setFocus();
-        ASSERT_TRUE(form->SearchEdit1->hasFocus());
-        form->SearchEdit1->clear();
-        QTest::keyClicks(form->SearchEdit1, text);
+        form->supplierPage().SearchEdit1->setFocus();
+        ASSERT_TRUE(form->supplierPage().SearchEdit1->hasFocus());
+        form->supplierPage().SearchEdit1->clear();
+        QTest::keyClicks(form->supplierPage().SearchEdit1, text);
     }
 
     static std::vector<std::string> titles(const TDBGrid* grid) {
@@ -122,9 +122,9 @@ protected:
             values.push_back(data.displayTextAt(row, data.fieldByName(field)));
         return values;
     }
-    std::vector<std::string> codes() { return column(form->CDS_Fac, "PROVIDER_ID"); }
-    std::string current() { return form->CDS_Fac.fieldByName("PROVIDER_ID").asString(); }
-    std::string searchText() { return fromQString(form->SearchEdit1->text()); }
+    std::vector<std::string> codes() { return column(form->suppliers().CDS_Fac, "PROVIDER_ID"); }
+    std::string current() { return form->suppliers().CDS_Fac.fieldByName("PROVIDER_ID").asString(); }
+    std::string searchText() { return fromQString(form->supplierPage().SearchEdit1->text()); }
 
     static qor::test::GatewayProcess* gateway;
     static qor::test::TempDatabase* store;
@@ -140,22 +140,22 @@ qor::test::TempDatabase* SupplierList::store = nullptr;
 TEST_F(SupplierList, ALoadTitlesTheColumnsAndTheSearchFollowsTheCodeAndThePrefixTyped) {
     load();
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(form->PageControl1->currentIndex(), 2);
-    EXPECT_EQ(titles(form->DBGrid4), plainTitles());
+    EXPECT_EQ(form->workArea().PageControl1->currentIndex(), 2);
+    EXPECT_EQ(titles(form->supplierPage().DBGrid4), plainTitles());
     EXPECT_EQ(codes(), (std::vector<std::string>{"V01", "V02", "V03", "V04", "V05"}));
-    const QFont titleFont = form->DBGrid4->horizontalHeader()->font();
+    const QFont titleFont = form->supplierPage().DBGrid4->horizontalHeader()->font();
     EXPECT_EQ(titleFont.families(), form->font().families());
     EXPECT_EQ(titleFont.pixelSize(), 13);
 
     // Unfocused, the edit shows the current code all selected, and follows the grid.
-    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_ID");
+    EXPECT_EQ(form->supplierPage().SearchEdit1->dataField(), "PROVIDER_ID");
     EXPECT_EQ(searchText(), "V01");
     clickRow(3);
     EXPECT_EQ(searchText(), "V04");
-    EXPECT_EQ(form->SearchEdit1->selectedText(), "V04");
+    EXPECT_EQ(form->supplierPage().SearchEdit1->selectedText(), "V04");
 
     // Typed, a prefix in either case finds the first row beginning with it.
-    form->SearchEdit1->setDataField("PROVIDER_NAME");
+    form->supplierPage().SearchEdit1->setDataField("PROVIDER_NAME");
     type("aP");
     EXPECT_EQ(current(), "V02");  // not V01: "Apple" is further into its name
     type("APR");
@@ -167,24 +167,24 @@ TEST_F(SupplierList, TitleClicksAlternateTheDirectionWhicheverColumnKeepingTheRo
     load();
     clickRow(2);
     const std::string arrowInside = QOR_BIG5("電") + down() + QOR_BIG5("話");
-    form->DBGrid4->setColumnTitle(2, arrowInside);
+    form->supplierPage().DBGrid4->setColumnTitle(2, arrowInside);
     const std::vector<std::string> byName{"V02", "V05", "V01", "V03", "V04"};
 
-    clickTitle(form->DBGrid4, 1);
-    EXPECT_EQ(form->DBGrid4->columnTitle(1), up() + name());
+    clickTitle(form->supplierPage().DBGrid4, 1);
+    EXPECT_EQ(form->supplierPage().DBGrid4->columnTitle(1), up() + name());
     EXPECT_EQ(codes(), byName);
     EXPECT_EQ(current(), "V03");
-    clickTitle(form->DBGrid4, 1);
-    EXPECT_EQ(form->DBGrid4->columnTitle(1), down() + name());
+    clickTitle(form->supplierPage().DBGrid4, 1);
+    EXPECT_EQ(form->supplierPage().DBGrid4->columnTitle(1), down() + name());
     EXPECT_EQ(codes(), std::vector<std::string>(byName.rbegin(), byName.rend()));
     EXPECT_EQ(current(), "V03");
-    clickTitle(form->DBGrid4, 1);
-    EXPECT_EQ(form->DBGrid4->columnTitle(1), up() + name());
+    clickTitle(form->supplierPage().DBGrid4, 1);
+    EXPECT_EQ(form->supplierPage().DBGrid4->columnTitle(1), up() + name());
     EXPECT_EQ(codes(), byName);
 
     // After an ascending sort another column sorts descending; only leading marks go.
-    clickTitle(form->DBGrid4, 0);
-    EXPECT_EQ(titles(form->DBGrid4), (std::vector<std::string>{down() + plainTitles()[0], name(),
+    clickTitle(form->supplierPage().DBGrid4, 0);
+    EXPECT_EQ(titles(form->supplierPage().DBGrid4), (std::vector<std::string>{down() + plainTitles()[0], name(),
                                                                arrowInside, plainTitles()[3]}));
     EXPECT_EQ(codes(), (std::vector<std::string>{"V05", "V04", "V03", "V02", "V01"}));
     EXPECT_EQ(current(), "V03");
@@ -193,21 +193,21 @@ TEST_F(SupplierList, TitleClicksAlternateTheDirectionWhicheverColumnKeepingTheRo
 
 TEST_F(SupplierList, TheOrderOutlivesAReloadWhileTheNewTitlesCarryNoMark) {
     load();
-    clickTitle(form->DBGrid4, 1);
-    clickTitle(form->DBGrid4, 1);
+    clickTitle(form->supplierPage().DBGrid4, 1);
+    clickTitle(form->supplierPage().DBGrid4, 1);
     load();
-    EXPECT_EQ(titles(form->DBGrid4), plainTitles());
+    EXPECT_EQ(titles(form->supplierPage().DBGrid4), plainTitles());
     EXPECT_EQ(codes(), (std::vector<std::string>{"V04", "V03", "V01", "V05", "V02"}));
-    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_ID");
+    EXPECT_EQ(form->supplierPage().SearchEdit1->dataField(), "PROVIDER_ID");
 
     // The first match in descending order.
-    form->SearchEdit1->setDataField("PROVIDER_NAME");
+    form->supplierPage().SearchEdit1->setDataField("PROVIDER_NAME");
     type("ap");
     EXPECT_EQ(current(), "V03");
 
     // With the named order in force the next click sorts ascending.
-    clickTitle(form->DBGrid4, 3);
-    EXPECT_EQ(form->DBGrid4->columnTitle(3), up() + plainTitles()[3]);
+    clickTitle(form->supplierPage().DBGrid4, 3);
+    EXPECT_EQ(form->supplierPage().DBGrid4->columnTitle(3), up() + plainTitles()[3]);
     EXPECT_EQ(codes(), (std::vector<std::string>{"V01", "V02", "V03", "V04", "V05"}));
     EXPECT_TRUE(dialogs.boxes.empty());
 }
@@ -215,43 +215,36 @@ TEST_F(SupplierList, TheOrderOutlivesAReloadWhileTheNewTitlesCarryNoMark) {
 TEST_F(SupplierList, ATitleClickFocusesTheSearchOnThatColumn) {
     load();
     clickRow(3);
-    clickTitle(form->DBGrid4, 1);
-    EXPECT_TRUE(form->SearchEdit1->hasFocus());
-    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_NAME");
+    clickTitle(form->supplierPage().DBGrid4, 1);
+    EXPECT_TRUE(form->supplierPage().SearchEdit1->hasFocus());
+    EXPECT_EQ(form->supplierPage().SearchEdit1->dataField(), "PROVIDER_NAME");
     EXPECT_EQ(searchText(), QOR_BIG5("台灣農產"));
 
-    QTest::keyClicks(form->SearchEdit1, "b");  // replaces the selected text
+    QTest::keyClicks(form->supplierPage().SearchEdit1, "b");  // replaces the selected text
     EXPECT_EQ(current(), "V05");
 }
 
-TEST_F(SupplierList, BeforeAnyLoadTypingReportsTheClosedDatasetAndTitleClicksDoNothing) {
+TEST_F(SupplierList, BeforeAnyLoadTitleClicksDoNothing) {
     form->DBGrid1TitleClick(0);
     form->DBGrid4TitleClick(0);
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(form->SearchEdit1->dataField(), "");
+    EXPECT_EQ(form->supplierPage().SearchEdit1->dataField(), "");
     EXPECT_EQ(searchText(), "SearchEdit1");
-
-    type("ab");
-    ASSERT_EQ(dialogs.boxes.size(), 2u);  // one per change of the text
-    for (const Box& box : dialogs.boxes) {
-        EXPECT_EQ(box.kind, Box::Error);
-        EXPECT_EQ(box.text, "CDS_Fac: Cannot perform this operation on a closed dataset");
-    }
 }
 
 TEST_F(SupplierList, AFailedLoadKeepsTitlesAndSearchFieldAndAShortReplyGetsWhatTitlesItCan) {
     load();
-    clickTitle(form->DBGrid4, 1);
-    ASSERT_EQ(form->SearchEdit1->dataField(), "PROVIDER_NAME");
+    clickTitle(form->supplierPage().DBGrid4, 1);
+    ASSERT_EQ(form->supplierPage().SearchEdit1->dataField(), "PROVIDER_NAME");
 
-    pointGatewayAt(test::closedPort());
+    pointGatewayAt(qor::test::closedPort());
     load();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].kind, Box::Message);
-    EXPECT_EQ(form->DBGrid4->columnTitle(1), up() + name());
-    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_NAME");
+    EXPECT_EQ(form->supplierPage().DBGrid4->columnTitle(1), up() + name());
+    EXPECT_EQ(form->supplierPage().SearchEdit1->dataField(), "PROVIDER_NAME");
 
-    test::CannedHttpServer twoColumns(test::CannedHttpServer::okReply(
+    qor::test::CannedHttpServer twoColumns(qor::test::CannedHttpServer::okReply(
         "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
         "<FIELD attrname=\"PROVIDER_ID\" fieldtype=\"string\" WIDTH=\"10\"/>"
         "<FIELD attrname=\"PROVIDER_NAME\" fieldtype=\"string\" WIDTH=\"50\"/>"
@@ -260,33 +253,33 @@ TEST_F(SupplierList, AFailedLoadKeepsTitlesAndSearchFieldAndAShortReplyGetsWhatT
     pointGatewayAt(twoColumns.port());
     load();
     EXPECT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(titles(form->DBGrid4), (std::vector<std::string>{plainTitles()[0], name()}));
+    EXPECT_EQ(titles(form->supplierPage().DBGrid4), (std::vector<std::string>{plainTitles()[0], name()}));
     EXPECT_EQ(codes(), (std::vector<std::string>{"X1", "X2"}));  // still by name
-    EXPECT_EQ(form->SearchEdit1->dataField(), "PROVIDER_ID");
+    EXPECT_EQ(form->supplierPage().SearchEdit1->dataField(), "PROVIDER_ID");
 }
 
 // The product grid sorts the same way; its marks live in CDS_PRODUCT's labels.
 TEST_F(SupplierList, ProductGridMarksAndOrderSurviveANewDownload) {
-    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(form->workArea().SpeedButton2, Qt::LeftButton);
     ds::Dataset& products = form->store().CDS_PRODUCT;
     ASSERT_EQ(products.recordCount(), 3);
     const int nameColumn = products.fieldByName("PROD_NAME").index();
     const std::string productName = QOR_BIG5("商品名稱");
-    clickTitle(form->DBGrid1, nameColumn);
-    clickTitle(form->DBGrid1, nameColumn);
-    EXPECT_EQ(form->DBGrid1->columnTitle(nameColumn), down() + productName);
+    clickTitle(form->productPage().DBGrid1, nameColumn);
+    clickTitle(form->productPage().DBGrid1, nameColumn);
+    EXPECT_EQ(form->productPage().DBGrid1->columnTitle(nameColumn), down() + productName);
 
-    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(form->workArea().SpeedButton2, Qt::LeftButton);
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(form->DBGrid1->columnTitle(nameColumn), down() + productName);
+    EXPECT_EQ(form->productPage().DBGrid1->columnTitle(nameColumn), down() + productName);
     EXPECT_EQ(column(products, "PROD_NAME"), (std::vector<std::string>{"Tea", "Milk", "Cola"}));
 
     // A row that cannot be posted: its error, the order kept, the mark already gone.
     products.fieldByName("VIP_PRICE").clear();
-    clickTitle(form->DBGrid1, nameColumn);
+    clickTitle(form->productPage().DBGrid1, nameColumn);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Field '" + QOR_BIG5("會員售價") + "' must have a value");
-    EXPECT_EQ(form->DBGrid1->columnTitle(nameColumn), productName);
+    EXPECT_EQ(form->productPage().DBGrid1->columnTitle(nameColumn), productName);
     EXPECT_EQ(products.indexName(), "iPROD_NAME");
     EXPECT_EQ(products.state(), ds::DataSetState::Edit);
 }

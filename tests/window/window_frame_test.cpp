@@ -37,12 +37,12 @@ TEST_F(WindowFrame, StartsSignedOutWithNothingOpen) {
     EXPECT_TRUE(control("Panel2")->isVisible());
     EXPECT_FALSE(control("Panel3")->isVisible());
     EXPECT_TRUE(control<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
-    EXPECT_FALSE(form.ClientDataSet1.active());
-    EXPECT_FALSE(form.CDS_Cust.active());
+    EXPECT_FALSE(form.signIn().ClientDataSet1.active());
+    EXPECT_FALSE(form.signIn().CDS_Cust.active());
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(form.PageControl1->tabPosition(), QTabWidget::East);
-    EXPECT_EQ(form.PageControl1->currentIndex(), 0);
-    EXPECT_EQ(form.PageControl1->tabText(2), "TabSheet3");
+    EXPECT_EQ(form.workArea().PageControl1->tabPosition(), QTabWidget::East);
+    EXPECT_EQ(form.workArea().PageControl1->currentIndex(), 0);
+    EXPECT_EQ(form.workArea().PageControl1->tabText(2), "TabSheet3");
 }
 
 TEST_F(WindowFrame, BarsKeepTopAndBottomWhenResized) {
@@ -94,7 +94,7 @@ TEST_F(WindowFrame, KeyboardStartsInTheStoreCodeAndRunsThroughTheSignInEdits) {
     EXPECT_EQ(QApplication::focusWidget(), control("Ed_Day"));
 
     // Pressing a button leaves the focus where it was.
-    form.Panel3->show();
+    form.workArea().Panel3->show();
     QTest::mouseClick(control("SpeedButton2"), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), control("Ed_Day"));
     for (QPushButton* button : form.findChildren<QPushButton*>())

@@ -60,12 +60,12 @@ protected:
 
     void SetUp() override {
         openWindow("INSERT INTO PROD_ITEM VALUES ('A01', 'Drinks');\n", *gateway);
-        form->Panel3->show();
+        form->workArea().Panel3->show();
     }
 
     void download() {
-        form->Ed_Day->setText("1");
-        QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+        form->signInBar().Ed_Day->setText("1");
+        QTest::mouseClick(form->workArea().SpeedButton2, Qt::LeftButton);
     }
 
     WorkDisplay& work() { return form->workDisplay(); }
@@ -103,13 +103,13 @@ TEST(WorkProgressLine, SaysHowFarTheWorkHasCome) {
 
 TEST_F(WorkProgressShown, QuickWorkShowsNothingAndTheDisplayClosesWhenWorkEnds) {
     {
-        ShownWork quick(work(), QOR_BIG5("匯入商品"), ProgressUnit::Rows);
+        NamedWork quick(&work(), QOR_BIG5("匯入商品"), ProgressUnit::Rows);
         for (std::uint64_t row = 0; row < 100; ++row) work().checkpoint(row, 100);
         EXPECT_EQ(work().shownDisplay(), nullptr);
     }
     work().setPace(0ms, 0ms);
     {
-        ShownWork shown(work(), QOR_BIG5("匯入商品"), ProgressUnit::Rows);
+        NamedWork shown(&work(), QOR_BIG5("匯入商品"), ProgressUnit::Rows);
         work().checkpoint(1, 4);
         ASSERT_NE(work().shownDisplay(), nullptr);
         EXPECT_EQ(part<QLabel>("ProgressLine")->text(), big5("第 1 筆 / 共 4 筆"));
@@ -136,7 +136,7 @@ TEST_F(WorkProgressShown, ASlowReplyShowsItsBytesAndNothingElseStartsMeanwhile) 
             part<QProgressBar>("ProgressBar")->maximum() == 1000)
             sawBytes = true;
         if (!queued)  // the suppliers' button, clicked while the display shows
-            queued = QMetaObject::invokeMethod(form->SpeedButton4, "click", Qt::QueuedConnection);
+            queued = QMetaObject::invokeMethod(form->workArea().SpeedButton4, "click", Qt::QueuedConnection);
     };
     download();
     ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.boxes[0].text;
@@ -146,7 +146,7 @@ TEST_F(WorkProgressShown, ASlowReplyShowsItsBytesAndNothingElseStartsMeanwhile) 
     EXPECT_EQ(work().shownDisplay(), nullptr);
     EXPECT_EQ(products().recordCount(), kProducts);
     QApplication::processEvents();
-    EXPECT_FALSE(form->CDS_Fac.active());  // the suppliers were never asked for
+    EXPECT_FALSE(form->suppliers().CDS_Fac.active());  // the suppliers were never asked for
 }
 
 // A stop between the rows of the comparison keeps the rows listed; a stop while the reply
@@ -162,7 +162,7 @@ TEST_F(WorkProgressShown, StopsLeaveWhatAFailureAtThatPointLeaves) {
     EXPECT_EQ(work().shownDisplay(), nullptr);
     ASSERT_EQ(products().recordCount(), 3);
     EXPECT_EQ(products().state(), ds::DataSetState::Browse);
-    EXPECT_EQ(form->CDS_Source.recNo(), 4);  // the row not looked at
+    EXPECT_EQ(form->source().recNo(), 4);  // the row not looked at
 
     bool greyed = false;
     work().onStep = [&](std::uint64_t done, std::uint64_t) {
@@ -173,7 +173,7 @@ TEST_F(WorkProgressShown, StopsLeaveWhatAFailureAtThatPointLeaves) {
     download();
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_TRUE(greyed);
-    EXPECT_EQ(form->CDS_Source.recordCount(), kProducts);
+    EXPECT_EQ(form->source().recordCount(), kProducts);
     EXPECT_EQ(products().recordCount(), 3);
 
     work().onStep = nullptr;  // stopped work leaves nothing behind for the next
@@ -196,7 +196,7 @@ TEST_F(WorkProgressShown, WorkLeftToFinishListsWhatItListsWithoutTheDisplay) {
     EXPECT_TRUE(shown);
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(listedRows(), without);
-    EXPECT_EQ(form->CDS_Source.recordCount(), kProducts);
+    EXPECT_EQ(form->source().recordCount(), kProducts);
 }
 
 }  // namespace

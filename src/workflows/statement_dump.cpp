@@ -1,0 +1,33 @@
+#include "workflows/statement_dump.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "text/errors.h"
+
+namespace qor::workflows {
+
+void writeStatementDump(const std::string& folder, const std::string& statement) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path path = fs::path(folder.empty() ? "." : folder) / kStatementDumpName;
+    if (fs::path full = fs::absolute(path, error); !error) path = full;  // the message's name
+    auto fail = [&](const std::string& reason) {
+        throw Error("Cannot create file \"" + path.string() + "\". " + reason);
+    };
+    if (!folder.empty() && !fs::is_directory(folder, error)) {
+        fs::create_directories(folder, error);
+        if (error) fail(error.message() + ".");
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) fail(std::string(std::strerror(errno)) + ".");
+    const bool written =
+        std::fwrite(statement.data(), 1, statement.size(), file) == statement.size();
+    const int savedErrno = errno;
+    if (std::fclose(file) != 0 || !written)
+        fail(std::string(std::strerror(written ? errno : savedErrno)) + ".");
+}
+
+}  // namespace qor::workflows
