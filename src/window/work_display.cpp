@@ -66,9 +66,11 @@ ProgressDisplay* WorkDisplay::shownDisplay() const {
     return display_ && display_->isVisible() ? display_.data() : nullptr;
 }
 
-void WorkDisplay::setPace(std::chrono::milliseconds showAfter, std::chrono::milliseconds between) {
+void WorkDisplay::setPace(std::chrono::milliseconds showAfter, std::chrono::milliseconds between,
+                          std::chrono::milliseconds turn) {
     showAfterMs_ = showAfter.count();
     betweenMs_ = between.count();
+    turnMs_ = turn.count();
 }
 
 void WorkDisplay::beginWork(const std::string& caption, ProgressUnit unit) {
@@ -76,9 +78,10 @@ void WorkDisplay::beginWork(const std::string& caption, ProgressUnit unit) {
     if (works_.empty()) {
         clock_.start();
         nextLookMs_ = showAfterMs_;
-        nextTurnMs_ = kTurnMs;
+        nextTurnMs_ = turnMs_;
         updatingNs_ = 0;
         gate_ = std::make_unique<WorkInputGate>(window_);
+        refreshesHeld_ = std::make_unique<paced_refresh::RefreshesHeld>();
     }
     works_.push_back({caption, unit});
 }
@@ -88,6 +91,7 @@ void WorkDisplay::endWork() noexcept {
     works_.pop_back();
     if (!works_.empty()) return;
     stopRequested_ = false;  // asked for too late: the work has ended anyway
+    refreshesHeld_.reset();
     gate_.reset();
     if (display_) display_->hide();
 }
@@ -115,6 +119,7 @@ void WorkDisplay::update(bool withEvents) {
         display_->show();
     }
     if (withEvents) {
+        paced_refresh::flush();
         gate_->holdPaint(false);
         QCoreApplication::processEvents();
         gate_->holdPaint(true);
@@ -123,7 +128,7 @@ void WorkDisplay::update(bool withEvents) {
     updatingNs_ += nowNs - startedNs;
     const qint64 budgetMs = betweenMs_ > 0 ? (nowNs - startedNs) * kBudgetShare / 1000000 : 0;
     nextLookMs_ = nowNs / 1000000 + std::max(betweenMs_, budgetMs);
-    nextTurnMs_ = nowNs / 1000000 + kTurnMs;
+    nextTurnMs_ = nowNs / 1000000 + turnMs_;
 }
 
 void WorkDisplay::turnEvents() {
@@ -135,7 +140,7 @@ void WorkDisplay::turnEvents() {
     }
     const qint64 nowNs = clock_.nsecsElapsed();
     updatingNs_ += nowNs - startedNs;
-    nextTurnMs_ = nowNs / 1000000 + kTurnMs;
+    nextTurnMs_ = nowNs / 1000000 + turnMs_;
 }
 
 // The job's thread touches nothing of this one's; this thread handles its events until the

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "text/work_progress.h"
+#include "window/dbcontrols/paced_refresh.h"
 #include "window/progress_display.h"
 #include "window/progress_line.h"
 
@@ -72,10 +73,12 @@ public:
     // a test act at a given point (ask for a stop at row k, look at the display).
     std::function<void(std::uint64_t done, std::uint64_t total)> onStep;
 
-    // How long work runs before the display shows (500 ms) and how long at least between two
-    // updates (100 ms; longer when an update takes more than a hundredth of that). Tests make
-    // both 0: shown at the first step, events at every step.
-    void setPace(std::chrono::milliseconds showAfter, std::chrono::milliseconds between);
+    // How long work runs before the display shows (500 ms), how long at least between two
+    // updates (100 ms; longer when an update takes more than a hundredth of that), and how
+    // long at most events wait during work on this thread (10 ms). Tests make them 0: shown
+    // at the first step, events at every step.
+    void setPace(std::chrono::milliseconds showAfter, std::chrono::milliseconds between,
+                 std::chrono::milliseconds turn = std::chrono::milliseconds(10));
 
     // On by default. Off, work runs as it always ran: nothing shown, no events handled during
     // it, nothing to stop, exchanges on this thread; for measuring what the display costs.
@@ -96,6 +99,7 @@ private:
     QWidget& window_;
     QPointer<ProgressDisplay> display_;
     std::unique_ptr<WorkInputGate> gate_;  // while the outermost work runs
+    std::unique_ptr<paced_refresh::RefreshesHeld> refreshesHeld_;  // the same
     std::vector<Work> works_;              // outermost first
     QElapsedTimer clock_;                  // since the outermost work began
     qint64 nextLookMs_ = 0;
@@ -105,8 +109,7 @@ private:
     qint64 betweenMs_ = 100;
     // The time to the next update is at least this many times what the last one took.
     static constexpr qint64 kBudgetShare = 100;
-    // Events wait at most this long while work runs on this thread.
-    static constexpr qint64 kTurnMs = 10;
+    qint64 turnMs_ = 10;
     bool shown_ = true;
     bool stopRequested_ = false;
     int held_ = 0;

@@ -6,10 +6,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -180,6 +182,29 @@ TEST_F(WorkProgressShown, StopsLeaveWhatAFailureAtThatPointLeaves) {
     download();
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(products().recordCount(), kProducts);
+}
+
+// While work runs the window handles what comes in (here a timer of its own) whether the work
+// runs aside or on the window's thread, but takes no input: a key typed into the day count and
+// a click on the suppliers' button are dropped.
+TEST_F(WorkProgressShown, TheWindowAnswersWhileItWorksButTakesNoInput) {
+    work().setPace(500ms, 100ms, 0ms);
+    std::set<ProgressUnit> answeredDuring;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (!work().running()) return;
+        answeredDuring.insert(work().unit());
+        QTest::keyClicks(form->signInBar().Ed_Day, "9");
+        QTest::mouseClick(form->workArea().SpeedButton4, Qt::LeftButton);
+    });
+    tick.start(0);
+    download();
+    tick.stop();
+    EXPECT_EQ(answeredDuring, (std::set{ProgressUnit::Bytes, ProgressUnit::Rows}));
+    EXPECT_EQ(form->signInBar().Ed_Day->text(), "1");
+    EXPECT_FALSE(form->suppliers().CDS_Fac.active());
+    EXPECT_EQ(products().recordCount(), kProducts);
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(WorkProgressShown, WorkLeftToFinishListsWhatItListsWithoutTheDisplay) {

@@ -8,6 +8,7 @@
 
 #include "window/big5_qt.h"
 #include "window/dbcontrols/cp950_text_validator.h"
+#include "window/dbcontrols/paced_refresh.h"
 
 namespace qor::window {
 
@@ -76,8 +77,7 @@ void TDBEdit::fieldChanged() {
         return;
     }
     loadPending_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { if (loadPending_) loadText(); }, Qt::QueuedConnection);
+    paced_refresh::later(this, [this] { if (loadPending_) loadText(); });
 }
 
 void TDBEdit::loadText() {
