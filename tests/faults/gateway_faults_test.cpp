@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gateway_process.h"
+#include "shared_gateway.h"
 #include "gateway_relay.h"
 #include "store_workflows.h"
 #include "text/cp950.h"
@@ -103,13 +104,9 @@ std::string readFile(const std::filesystem::path& path) {
     return content.str();
 }
 
-class GatewayFault : public ::testing::TestWithParam<Fault> {
+class GatewayFault : public qor::test::SharedGateway<GatewayFault, ::testing::TestWithParam<Fault>> {
 protected:
-    static void SetUpTestSuite() { gateway = new qor::test::GatewayProcess(headOfficeRows()); }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
-    }
+    static void SetUpTestSuite() { startGateway(headOfficeRows()); }
 
     // The workflows over an empty store; its gateway module talks to the relay.
     void SetUp() override {
@@ -160,14 +157,12 @@ protected:
         }
     }
 
-    static qor::test::GatewayProcess* gateway;
     qor::test::TempDatabase store;
     storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
     std::unique_ptr<GatewayRelay> relay;
     std::unique_ptr<qor::test::Workflows> w;
 };
 
-qor::test::GatewayProcess* GatewayFault::gateway = nullptr;
 
 std::vector<std::string> values(ds::Dataset& data, const char* field) {
     std::vector<std::string> all;

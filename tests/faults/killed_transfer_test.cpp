@@ -14,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "shared_gateway.h"
 #include "store_fixture.h"
 #include "transfer_child.h"
 
@@ -92,23 +93,15 @@ pid_t startChild(const std::string& folder) {
     return pid;
 }
 
-class KilledTransfer : public StoreFixture {
+class KilledTransfer : public qor::test::SharedGateway<KilledTransfer, StoreFixture> {
 protected:
-    static void SetUpTestSuite() {
-        gateway = new qor::test::GatewayProcess(headOfficeRows(kLargePromotion));
-    }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
-    }
+    static void SetUpTestSuite() { startGateway(headOfficeRows(kLargePromotion)); }
 
     std::string folder() const { return store.folder().string(); }
 
-    static qor::test::GatewayProcess* gateway;
     qor::test::TempDatabase store{storeRows(kLargePromotion)};
 };
 
-qor::test::GatewayProcess* KilledTransfer::gateway = nullptr;
 
 TEST_F(KilledTransfer, TheStoreHoldsNoneOfThePromotionAndTheNextProgramTransfersItWhole) {
     qor::test::writeDbxFiles(folder(), store.path());
@@ -133,7 +126,7 @@ TEST_F(KilledTransfer, TheStoreHoldsNoneOfThePromotionAndTheNextProgramTransfers
     EXPECT_EQ(readWhole(marker), std::to_string(kWrittenBeforeTheKill));
 
     // Read back on a fresh connection, as the next program would.
-    openWorkflows(folder(), {store.path(), {}, {}}, gateway);
+    openWorkflows(folder(), {store.path(), {}, {}}, gateway.get());
     EXPECT_EQ(transferredMasters(), 0u);
     EXPECT_EQ(transferredItems(), 0u);
 

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "dataset/value_text.h"
 #include "gateway_process.h"
+#include "listed_products.h"
 #include "storedb/product_record.h"
 #include "storedb/query.h"
 #include "store_workflows.h"
@@ -88,17 +90,9 @@ protected:
     // Lists products as a download does, each with a name, the category and both required
     // prices; the first is current.
     void list(const std::vector<std::string>& codes, const std::string& category) {
-        storedb::openProductEmpty(products());
-        for (const std::string& code : codes) {
-            products().append();
-            products().fieldByName("PROD_ID").setText(code);
-            products().fieldByName("PROD_NAME").setText("ours");
-            products().fieldByName("PD_ITEMID").setText(category);
-            products().fieldByName("PSALE_PRICE").setText("49");
-            products().fieldByName("VIP_PRICE").setText("45");
-            products().post();
-        }
-        products().first();
+        std::vector<qor::test::ListedRow> rows;
+        for (const std::string& code : codes) rows.push_back({code, category});
+        qor::test::listProducts(products(), rows, "ours");
     }
 
     ds::Dataset& products() { return w->objects.CDS_PRODUCT; }
@@ -106,11 +100,9 @@ protected:
 
     // Column V of each row of a statement, read on a connection of its own.
     std::vector<std::string> storeValues(const std::string& sql) {
-        storedb::SqlConnection reader("Reader", paths);
-        storedb::SqlQuery query("Query", reader);
-        query.setSql(sql);
         std::vector<std::string> values;
-        for (query.open(); !query.eof(); query.next()) values.push_back(query.fieldText("V"));
+        for (const ds::Row& row : qor::test::storeRowsOf(paths, sql))
+            values.push_back(ds::valueToText(row.at(0)));
         return values;
     }
     std::size_t storeCount(const std::string& table, const std::string& condition) {

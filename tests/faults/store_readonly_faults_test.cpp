@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "shared_gateway.h"
 #include "store_fixture.h"
 
 namespace qor::faults {
@@ -61,22 +62,16 @@ std::string bytesOf(const std::string& path) {
     return bytes.str();
 }
 
-class ReadOnlyStore : public StoreFixture {
+class ReadOnlyStore : public qor::test::SharedGateway<ReadOnlyStore, StoreFixture> {
 protected:
-    static void SetUpTestSuite() { gateway = new qor::test::GatewayProcess(headOfficeRows(kItems)); }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
-    }
+    static void SetUpTestSuite() { startGateway(headOfficeRows(kItems)); }
     void SetUp() override {
-        openWorkflows(store.folder().string(), {store.path(), {}, {}}, gateway);
+        openWorkflows(store.folder().string(), {store.path(), {}, {}}, gateway.get());
     }
 
-    static qor::test::GatewayProcess* gateway;
     qor::test::TempDatabase store{storeRows(kItems)};
 };
 
-qor::test::GatewayProcess* ReadOnlyStore::gateway = nullptr;
 
 TEST_F(ReadOnlyStore, EachActionGivesTheDatabasesMessageAndTheNextAfterTheFileIsWritableWorks) {
     const std::string before = bytesOf(store.path());

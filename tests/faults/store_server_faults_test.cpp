@@ -7,20 +7,17 @@
 #include <optional>
 
 #include "private_firebird_server.h"
+#include "shared_gateway.h"
 #include "store_fixture.h"
 
 namespace qor::faults {
 namespace {
 
-class StoreServerStopped : public StoreFixture {
+class StoreServerStopped : public qor::test::SharedGateway<StoreServerStopped, StoreFixture> {
 protected:
     static void SetUpTestSuite() {
         if (!enabled()) return;
-        gateway = new qor::test::GatewayProcess(headOfficeRows());
-    }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
+        startGateway(headOfficeRows());
     }
     static bool enabled() {
         const char* server = std::getenv("QOR_TEST_FB_SERVER");
@@ -30,7 +27,7 @@ protected:
     void SetUp() override {
         if (!enabled()) GTEST_SKIP() << "no Firebird server tests here (QOR_TEST_FB_SERVER unset)";
         server.emplace();
-        openWorkflows(store.folder().string(), {server->address(store.path()), {}, {}}, gateway);
+        openWorkflows(store.folder().string(), {server->address(store.path()), {}, {}}, gateway.get());
     }
     // The window's attachments end before the server does, as when the program closes.
     void TearDown() override {
@@ -38,12 +35,10 @@ protected:
         if (server) server->stop();
     }
 
-    static qor::test::GatewayProcess* gateway;
     qor::test::TempDatabase store{storeRows()};
     std::optional<qor::test::PrivateFirebirdServer> server;
 };
 
-qor::test::GatewayProcess* StoreServerStopped::gateway = nullptr;
 
 // The client's words for a server that went away mid-work.
 bool saysTheConnectionIsGone(const std::string& text) {

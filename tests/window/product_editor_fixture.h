@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "listed_products.h"
 #include "recording_dialogs.h"
 #include "storedb/product_record.h"
 #include "storedb/query.h"
@@ -20,26 +21,7 @@
 
 namespace qor::window::test {
 
-// Categories A01 and A02, units BTL and PKG, product S001; a product coded "BAD" is refused
-// by a trigger with the message "refused by the store".
-inline std::string editorStoreRows() {
-    return "INSERT INTO PROD_ITEM VALUES ('A01', 'Drinks');\n"
-           "INSERT INTO PROD_ITEM VALUES ('A02', 'Snacks');\n"
-           "INSERT INTO PROD_UNIT VALUES ('BTL', 'Bottle');\n"
-           "INSERT INTO PROD_UNIT VALUES ('PKG', 'Package');\n"
-           "INSERT INTO PRODUCT (PROD_ID, PROD_NAME) VALUES ('S001', 'Kept');\n"
-           "CREATE EXCEPTION E_REFUSED 'refused by the store';\n"
-           "SET TERM ^ ;\n"
-           "CREATE TRIGGER PRODUCT_REFUSED FOR PRODUCT BEFORE INSERT AS BEGIN\n"
-           "  IF (NEW.PROD_ID = 'BAD') THEN EXCEPTION E_REFUSED;\n"
-           "END^\n"
-           "SET TERM ; ^\n";
-}
-
-struct ListedRow {
-    std::string code;
-    std::string category;  // empty: none
-};
+using qor::test::ListedRow;
 
 class ProductEditor : public ::testing::Test {
 protected:
@@ -53,18 +35,8 @@ protected:
         QApplication::setActiveWindow(form.get());
     }
 
-    // Opens the product dataset empty and lists the rows, each with both required prices.
     void list(const std::vector<ListedRow>& rows) {
-        storedb::openProductEmpty(products());
-        for (const ListedRow& row : rows) {
-            products().append();
-            text("PROD_ID", row.code);
-            text("PD_ITEMID", row.category);
-            text("PSALE_PRICE", "49");
-            text("VIP_PRICE", "45");
-            products().post();
-        }
-        products().first();
+        qor::test::listProducts(products(), rows);
         QApplication::processEvents();
     }
 
@@ -77,18 +49,13 @@ protected:
 
     void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    // Rows of a statement run on a connection of its own, as another program reads the store.
-    std::vector<ds::Row> storeRows(const std::string& sql) {
-        storedb::SqlConnection reader("Reader", paths);
-        storedb::SqlQuery query("Query", reader);
-        query.setSql(sql);
-        return query.openTable().rows;
-    }
+    std::vector<ds::Row> storeRows(const std::string& sql) { return qor::test::storeRowsOf(paths, sql); }
+
     ds::Dataset& products() { return form->store().CDS_PRODUCT; }
     ds::Field& field(const char* name) { return products().fieldByName(name); }
     void text(const char* name, const std::string& value) { field(name).setText(value); }
 
-    qor::test::TempDatabase db{editorStoreRows()};
+    qor::test::TempDatabase db{qor::test::editorStoreRows()};
     storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
     RecordingDialogs dialogs;
     std::unique_ptr<TFormQorClient> form;

@@ -4,6 +4,7 @@
 // folder. A suite derives from it and starts its gateway in SetUpTestSuite.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,15 @@ protected:
                                                        kTestTimeoutMs);
         form->setDataModHttp(http.get());
         form->show();
+    }
+
+    // httpset.ini for 127.0.0.1:`port`, and a new gateway module reading it.
+    void pointGatewayAt(int port) {
+        std::ofstream(store->folder() / "httpset.ini")
+            << "[set]\r\nhost=127.0.0.1\r\nport=" << port << "\r\n";
+        http = std::make_unique<gateway::TDataModHttp>(folder(), folder(), dialogs,
+                                                       kTestTimeoutMs);
+        form->setDataModHttp(http.get());
     }
 
     std::string folder() const { return store->folder().string(); }

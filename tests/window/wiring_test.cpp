@@ -5,11 +5,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "canned_http_server.h"
 #include "gateway_process.h"
+#include "shared_gateway.h"
 #include "qt_printing.h"
 #include "store_window_fixture.h"
 #include "text/cp950.h"
@@ -38,13 +38,9 @@ std::string headOfficeRows() {
     return sql;
 }
 
-class Wiring : public test::StoreWindow {
+class Wiring : public qor::test::SharedGateway<Wiring, test::StoreWindow> {
 protected:
-    static void SetUpTestSuite() { gateway = new qor::test::GatewayProcess(headOfficeRows()); }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
-    }
+    static void SetUpTestSuite() { startGateway(headOfficeRows()); }
     void SetUp() override {
         openWindow("INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE) VALUES ('P1', 'BP1');\n", *gateway);
     }
@@ -62,10 +58,8 @@ protected:
         return shown;
     }
 
-    static qor::test::GatewayProcess* gateway;
 };
 
-qor::test::GatewayProcess* Wiring::gateway = nullptr;
 
 TEST_F(Wiring, SignInGreetsAndShowsTheWorkAreaWithNoTabOrWarnsAndHidesIt) {
     form->statusLine().Memo1->setPlainText("left from before");
@@ -90,11 +84,7 @@ TEST_F(Wiring, AFailedRequestLeavesTheWindowAsItWas) {
     form->statusLine().Memo1->setPlainText("typed");
     form->workArea().Panel3->show();
     form->SwitchTabs(TabSwitch::ProductButton);
-    std::ofstream(store->folder() / "httpset.ini")
-        << "[set]\r\nhost=127.0.0.1\r\nport=" << qor::test::closedPort() << "\r\n";
-    http = std::make_unique<gateway::TDataModHttp>(folder(), folder(), dialogs,
-                                                   test::kTestTimeoutMs);
-    form->setDataModHttp(http.get());
+    pointGatewayAt(qor::test::closedPort());
     signIn("S001", "1234");
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].kind, Box::Message);  // the transport box

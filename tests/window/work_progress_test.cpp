@@ -17,6 +17,7 @@
 
 #include "gateway/FrmDataModHttp.h"
 #include "gateway_process.h"
+#include "shared_gateway.h"
 #include "recording_dialogs.h"
 #include "storedb/product_record.h"
 #include "temp_database.h"
@@ -50,14 +51,11 @@ std::string headOfficeRows() {
 
 QString big5(const char* utf8) { return toQString(text::utf8ToCp950(utf8)); }
 
-class WorkProgressShown : public test::StoreWindow {
+class WorkProgressShown : public qor::test::SharedGateway<WorkProgressShown, test::StoreWindow> {
 protected:
     static void SetUpTestSuite() {
-        gateway = new qor::test::GatewayProcess(headOfficeRows(), {}, {"--delay", kReplyMs});
-    }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
+        startGateway(headOfficeRows(), qor::test::GatewayAccount{},
+                     std::vector<std::string>{"--delay", kReplyMs});
     }
 
     void SetUp() override {
@@ -89,10 +87,8 @@ protected:
         return rows;
     }
 
-    static qor::test::GatewayProcess* gateway;
 };
 
-qor::test::GatewayProcess* WorkProgressShown::gateway = nullptr;
 
 TEST(WorkProgressLine, SaysHowFarTheWorkHasCome) {
     EXPECT_EQ(progressLine(ProgressUnit::Bytes, 0, 0), QOR_BIG5("等待回應…"));
@@ -122,11 +118,13 @@ TEST_F(WorkProgressShown, QuickWorkShowsNothingAndTheDisplayClosesWhenWorkEnds) 
     EXPECT_FALSE(work().running());
 }
 
-// Shown once the reply has taken half a second (then brought up to date at every step):
-// bytes of the announced length, modal, and a click queued for another button meanwhile is
-// dropped.
-TEST_F(WorkProgressShown, ASlowReplyShowsItsBytesAndNothingElseStartsMeanwhile) {
-    work().setPace(500ms, 0ms);
+// Shown once the reply has taken half a second (then brought up to date at every look):
+// bytes of the announced length, modal. The window handles what comes in meanwhile (a timer
+// of its own), whether the work runs aside or on the window's thread, but nothing else
+// starts: a key typed into the day count and a click on the suppliers' button are dropped, a
+// click queued for it is refused.
+TEST_F(WorkProgressShown, ASlowReplyShowsItsBytesAndTheWindowAnswersButStartsNothingElse) {
+    work().setPace(500ms, 0ms, 0ms);
     bool sawBytes = false, queued = false;
     QWidget* modal = nullptr;
     work().onStep = [&](std::uint64_t, std::uint64_t) {
@@ -137,15 +135,28 @@ TEST_F(WorkProgressShown, ASlowReplyShowsItsBytesAndNothingElseStartsMeanwhile) 
         if (line.startsWith(big5("已接收 ")) && line.contains(" / ") &&
             part<QProgressBar>("ProgressBar")->maximum() == 1000)
             sawBytes = true;
-        if (!queued)  // the suppliers' button, clicked while the display shows
-            queued = QMetaObject::invokeMethod(form->workArea().SpeedButton4, "click", Qt::QueuedConnection);
+        if (!queued)
+            queued = QMetaObject::invokeMethod(form->workArea().SpeedButton4, "click",
+                                               Qt::QueuedConnection);
     };
+    std::set<ProgressUnit> answeredDuring;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (!work().running()) return;
+        answeredDuring.insert(work().unit());
+        QTest::keyClicks(form->signInBar().Ed_Day, "9");
+        QTest::mouseClick(form->workArea().SpeedButton4, Qt::LeftButton);
+    });
+    tick.start(0);
     download();
+    tick.stop();
     ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.boxes[0].text;
     EXPECT_TRUE(sawBytes);
     EXPECT_TRUE(queued);
     EXPECT_EQ(modal, form->findChild<ProgressDisplay*>());
     EXPECT_EQ(work().shownDisplay(), nullptr);
+    EXPECT_EQ(answeredDuring, (std::set{ProgressUnit::Bytes, ProgressUnit::Rows}));
+    EXPECT_EQ(form->signInBar().Ed_Day->text(), "1");
     EXPECT_EQ(products().recordCount(), kProducts);
     QApplication::processEvents();
     EXPECT_FALSE(form->suppliers().CDS_Fac.active());  // the suppliers were never asked for
@@ -182,29 +193,6 @@ TEST_F(WorkProgressShown, StopsLeaveWhatAFailureAtThatPointLeaves) {
     download();
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(products().recordCount(), kProducts);
-}
-
-// While work runs the window handles what comes in (here a timer of its own) whether the work
-// runs aside or on the window's thread, but takes no input: a key typed into the day count and
-// a click on the suppliers' button are dropped.
-TEST_F(WorkProgressShown, TheWindowAnswersWhileItWorksButTakesNoInput) {
-    work().setPace(500ms, 100ms, 0ms);
-    std::set<ProgressUnit> answeredDuring;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        if (!work().running()) return;
-        answeredDuring.insert(work().unit());
-        QTest::keyClicks(form->signInBar().Ed_Day, "9");
-        QTest::mouseClick(form->workArea().SpeedButton4, Qt::LeftButton);
-    });
-    tick.start(0);
-    download();
-    tick.stop();
-    EXPECT_EQ(answeredDuring, (std::set{ProgressUnit::Bytes, ProgressUnit::Rows}));
-    EXPECT_EQ(form->signInBar().Ed_Day->text(), "1");
-    EXPECT_FALSE(form->suppliers().CDS_Fac.active());
-    EXPECT_EQ(products().recordCount(), kProducts);
-    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(WorkProgressShown, WorkLeftToFinishListsWhatItListsWithoutTheDisplay) {

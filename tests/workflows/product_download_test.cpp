@@ -9,6 +9,7 @@
 
 #include "canned_http_server.h"
 #include "gateway_process.h"
+#include "shared_gateway.h"
 #include "storedb/product_record.h"
 #include "store_workflows.h"
 #include "text/cp950.h"
@@ -68,13 +69,9 @@ std::string headOfficeRows() {
     return sql;
 }
 
-class ProductDownload : public ::testing::Test {
+class ProductDownload : public qor::test::SharedGateway<ProductDownload> {
 protected:
-    static void SetUpTestSuite() { gateway = new GatewayProcess(headOfficeRows()); }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
-    }
+    static void SetUpTestSuite() { startGateway(headOfficeRows()); }
 
     void SetUp() override { w = std::make_unique<StoreWorkflows>(storeRows(), gateway->port()); }
 
@@ -99,11 +96,9 @@ protected:
         ASSERT_TRUE(products().locate("PROD_ID", code, {})) << code;
     }
 
-    static GatewayProcess* gateway;
     std::unique_ptr<StoreWorkflows> w;
 };
 
-GatewayProcess* ProductDownload::gateway = nullptr;
 
 TEST_F(ProductDownload, ListsOnlyTheProductsTheStoreLacksByBarcodeCodeOrSalesBarcode) {
     press("7");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "canned_http_server.h"
+#include "listed_products.h"
 #include "storedb/product_record.h"
 #include "store_workflows.h"
 #include "text/cp950.h"
@@ -17,53 +18,16 @@ namespace {
 
 using Codes = std::vector<std::string>;
 
-// Categories A01 and A02, product S001; a product coded "BAD" is refused by a trigger with
-// the message "refused by the store".
-std::string storeSql() {
-    return "INSERT INTO PROD_ITEM VALUES ('A01', 'Drinks');\n"
-           "INSERT INTO PROD_ITEM VALUES ('A02', 'Snacks');\n"
-           "INSERT INTO PRODUCT (PROD_ID, PROD_NAME) VALUES ('S001', 'Kept');\n"
-           "CREATE EXCEPTION E_REFUSED 'refused by the store';\n"
-           "SET TERM ^ ;\n"
-           "CREATE TRIGGER PRODUCT_REFUSED FOR PRODUCT BEFORE INSERT AS BEGIN\n"
-           "  IF (NEW.PROD_ID = 'BAD') THEN EXCEPTION E_REFUSED;\n"
-           "END^\n"
-           "SET TERM ; ^\n";
-}
-
-struct ListedRow {
-    std::string code;
-    std::string category;  // empty: none
-};
-
 class ProductImport : public ::testing::Test {
 protected:
     // No gateway is asked: the rows are listed as a download lists them.
-    void SetUp() override { w = std::make_unique<StoreWorkflows>(storeSql(), closedPort()); }
+    void SetUp() override { w = std::make_unique<StoreWorkflows>(editorStoreRows(), closedPort()); }
 
-    // Opens the product dataset empty and lists the rows, each with both required prices.
-    void list(const std::vector<ListedRow>& rows) {
-        storedb::openProductEmpty(products());
-        for (const ListedRow& row : rows) {
-            products().append();
-            field("PROD_ID").setText(row.code);
-            field("PD_ITEMID").setText(row.category);
-            field("PSALE_PRICE").setText("49");
-            field("VIP_PRICE").setText("45");
-            products().post();
-        }
-        products().first();
-    }
+    void list(const std::vector<ListedRow>& rows) { listProducts(products(), rows); }
     void importCurrent() { w->dialogs.handle([&] { w->import.importCurrent(); }); }
     void importAll() { w->dialogs.handle([&] { w->import.importAll(); }); }
 
-    // Rows of a statement run on a connection of its own, as another program reads the store.
-    std::vector<ds::Row> storeRows(const std::string& sql) {
-        storedb::SqlConnection reader("Reader", w->paths);
-        storedb::SqlQuery query("Query", reader);
-        query.setSql(sql);
-        return query.openTable().rows;
-    }
+    std::vector<ds::Row> storeRows(const std::string& sql) { return storeRowsOf(w->paths, sql); }
     Codes storedCodes() {
         Codes codes;
         for (const ds::Row& row : storeRows("SELECT PROD_ID FROM PRODUCT ORDER BY PROD_ID"))
@@ -125,7 +89,7 @@ TEST_F(ProductImport, ImportAllStopsAtTheFirstFailureAfterCommittingTheRowsBefor
     };
     for (const Run& run : {Run{"N2", "", Box::Warning, "分類未設置..!"},
                            Run{"BAD", "A01", Box::Error, "refused by the store"}}) {
-        w = std::make_unique<StoreWorkflows>(storeSql(), closedPort());
+        w = std::make_unique<StoreWorkflows>(editorStoreRows(), closedPort());
         list({{"N1", "A01"}, {run.failing, run.category}, {"N3", "A01"}});
         Codes atTheBox;
         w->dialogs.onBox = [&] { atTheBox = storedCodes(); };

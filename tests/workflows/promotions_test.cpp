@@ -12,6 +12,7 @@
 
 #include "dataset/value_text.h"
 #include "gateway_process.h"
+#include "shared_gateway.h"
 #include "store_workflows.h"
 #include "text/cp950.h"
 
@@ -89,13 +90,9 @@ struct Fetch {
 };
 void PrintTo(const Fetch& f, std::ostream* out) { *out << "'" << f.master << "' x" << f.rows; }
 
-class Promotions : public ::testing::Test {
+class Promotions : public qor::test::SharedGateway<Promotions> {
 protected:
-    static void SetUpTestSuite() { gateway = new GatewayProcess(headOfficeRows()); }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
-    }
+    static void SetUpTestSuite() { startGateway(headOfficeRows()); }
 
     void SetUp() override {
         w = std::make_unique<StoreWorkflows>(storeRows(), gateway->port());
@@ -150,13 +147,11 @@ protected:
             .rows.size();
     }
 
-    static GatewayProcess* gateway;
     std::unique_ptr<StoreWorkflows> w;
     std::vector<Fetch> fetches;
     std::vector<bool> busyTold;
 };
 
-GatewayProcess* Promotions::gateway = nullptr;
 
 TEST_F(Promotions, ListsTheUntakenMastersAndFetchesItemsOncePerOpenAppendAndMove) {
     download();

@@ -7,6 +7,7 @@
 
 #include "canned_http_server.h"
 #include "gateway_process.h"
+#include "shared_gateway.h"
 #include "store_workflows.h"
 #include "text/cp950.h"
 
@@ -23,13 +24,9 @@ std::string headOfficeRows() {
            "'1234');\n";
 }
 
-class SignIn : public ::testing::Test {
+class SignIn : public qor::test::SharedGateway<SignIn> {
 protected:
-    static void SetUpTestSuite() { gateway = new GatewayProcess(headOfficeRows()); }
-    static void TearDownTestSuite() {
-        delete gateway;
-        gateway = nullptr;
-    }
+    static void SetUpTestSuite() { startGateway(headOfficeRows()); }
     void SetUp() override { w = std::make_unique<StoreWorkflows>("", gateway->port()); }
 
     // What the window does with the answer; nullopt when the sign-in ended before it.
@@ -42,11 +39,9 @@ protected:
         return found;
     }
 
-    static GatewayProcess* gateway;
     std::unique_ptr<StoreWorkflows> w;
 };
 
-GatewayProcess* SignIn::gateway = nullptr;
 
 // Codes as typed, the answer, and the one box it gives.
 struct Attempt {
