@@ -1,30 +1,34 @@
-// The product reconciliation against a store of 100,000 products, beside the floor of its
-// store look-ups; then the whole product download through qor-gateway, stage by stage.
+// The product comparison (the reconciliation) at set speed, and the whole product download.
 //
-// BM_Reconciliation: 20,000 head-office products with values in all 96 fields, half of them
-// missing from the store, already in CDS_Source; the window's ReconcileProducts lists the
-// missing ones into CDS_PRODUCT, running the validation and state-change handlers as the
-// product button does. BM_LookupFloor: as many look-ups as the reconciliation made, through
-// one prepared statement reused with a parameter on the same attachment (the driver level).
-// The reconciliation should take at most 1.5 times the floor. BM_SameLookUpsAtTheDriver
-// replays the reconciliation's own statements at the driver level, for what the layers above
-// it cost.
+// BM_Comparison: for each way of reaching the store (embedded; through the Firebird server on
+// 127.0.0.1 that scripts/firebird-server starts, when it can be started) and each size (2,000
+// and 20,000 downloaded products against stores of 10,000 and 100,000), the comparison as the
+// product button makes it (the store's keys read once, or the download's values asked in
+// batches, chosen by size) beside the per-row floor: as many look-ups as the per-row method
+// makes (one a question, as each row and field comes), through one prepared statement reused
+// with a parameter on the same attachment. Half of each download is new to the store; each
+// new row runs the validation and state-change handlers as the product button does. Wanted:
+// at most 0.35 of the floor for 20,000 against 100,000, at most 0.8 for every other size.
 //
-// BM_DownloadStages: the product button's work for 2,000 and 20,000 changed products, one
-// timed stage after another (gateway exchange, packet load, reconciliation, the grid painted
-// with the listed rows); each stage's share is a counter. BM_ProductButton: the button
-// itself, for the total. The window is shown (offscreen), so the grid and the editor follow
-// every listed row as they do for the staff.
+// BM_DownloadStages: the product button's work for 2,000 and 20,000 changed products (store of
+// 100,000, embedded), one timed stage after another (gateway exchange, packet load,
+// comparison, the grid painted with the listed rows); each stage's share is a counter.
+// BM_ProductButton: the button itself, for the total. The window is shown (offscreen), so the
+// grid and the editor follow the listed rows as they do for the staff.
 //
-// BM_ReconciliationDisplayCost: BM_Reconciliation's work without the window's progress display
-// and with it, in pairs (display_cost.h); what the display adds should stay under 2 %.
+// BM_ReconciliationDisplayCost: the comparison of 20,000 against 100,000 without the window's
+// progress display and with it, in pairs (display_cost.h); what the display adds should stay
+// under 2 %.
 //
-// All figures are wall-clock: the embedded engine and the gateway work on threads and
+// All figures are wall-clock: the database engine and the gateway work on threads and
 // processes of their own. Run offscreen: QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -42,7 +46,9 @@
 #include "gateway/reply_dump.h"
 #include "gateway_process.h"
 #include "storedb/product_record.h"
+#include "store_workflows.h"
 #include "temp_database.h"
+#include "temp_folder.h"
 #include "text/local_date.h"
 #include "window/FrmQorClient.h"
 #include "window_bench.h"
@@ -54,9 +60,51 @@ using Clock = std::chrono::steady_clock;
 
 using bench::SilentDialogs;
 
-// The store, the head office behind its gateway, and the window between them; made once.
+constexpr int kSmallStore = 10000;
+constexpr int kSmallDownload = bench::kChangedToday;
+
+// The server the comparison is also measured through: the one the tests use when they run,
+// else started here (and stopped at the end) with the project's script.
+class FirebirdServer {
+public:
+    FirebirdServer() {
+        if (const char* host = std::getenv("QOR_TEST_FB_SERVER"); host && *host) {
+            host_ = host;
+            return;
+        }
+        const std::string script = std::string(QOR_SOURCE_DIR) + "/scripts/firebird-server";
+        if (std::system((script + " start >/dev/null 2>&1").c_str()) == 0) {
+            host_ = "127.0.0.1";
+            started_ = script;
+        }
+    }
+    ~FirebirdServer() {
+        if (!started_.empty()) std::system((started_ + " stop >/dev/null 2>&1").c_str());
+    }
+    // "" when there is none.
+    const std::string& host() const { return host_; }
+
+private:
+    std::string host_, started_;
+};
+
+// A store database file of `products` products, and a copy of it for the server: embedded,
+// one process at a time opens a file.
+struct StoreFiles {
+    explicit StoreFiles(int products) {
+        bench::fillStoreProducts(db.path(), products);
+        std::filesystem::copy_file(db.path(), serverCopy());
+    }
+    std::string serverCopy() const { return (db.folder() / "SERVER.FDB").string(); }
+    test::TempDatabase db{bench::storeRowsSql()};
+};
+
+// The stores, the head office behind its gateway, and the window between them; made once.
 struct Setup {
-    test::TempDatabase storeDb{bench::storeRowsSql()};
+    FirebirdServer server;
+    StoreFiles smallStore{kSmallStore};
+    StoreFiles largeStore{bench::kStoreProducts};
+    test::TempDatabase& storeDb = largeStore.db;
     storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
     test::GatewayProcess gateway;
     SilentDialogs dialogs;
@@ -65,7 +113,6 @@ struct Setup {
     ds::Table reply = bench::headOfficeProducts(bench::kReplyProducts);
 
     Setup() {
-        bench::fillStoreProducts(storeDb.path());
         bench::fillHeadOffice(gateway, reply);
         test::writeDbxFiles(storeDb.folder(), storeDb.path());
         test::useDbxFilesIn(paths, storeDb.folder());
@@ -87,7 +134,6 @@ struct Setup {
         const window::GridUpdatesHeld listing(*form->productPage().DBGrid1);
         form->productDownload().listLacking(form->source(), false);
     }
-    std::uint64_t lookUps() { return store().SQLQuery1.openCount() + store().SQLQuery2.openCount(); }
 };
 
 std::unique_ptr<Setup> g_setup;  // made in main, gone before the application
@@ -97,87 +143,108 @@ Setup& setup() {
     return *g_setup;
 }
 
-// ---------------------------------------------------------------- reconciliation and floor
+// ---------------------------------------------------------------- the comparison and its floor
 
-std::uint64_t g_lookUps = 0;  // look-ups of one reconciliation, for the floor to repeat
+// The workflows over one store reached one way, with their own definition files.
+struct ComparedStore {
+    ComparedStore(const std::string& database) {
+        test::writeDbxFiles(folder.path(), database);
+        test::useDbxFilesIn(paths, folder.path());
+        w = std::make_unique<test::Workflows>(paths, folder.path().string());
+    }
+    test::TempFolder folder{"qor-compared-"};
+    storedb::FixedDefinitionPaths paths{QOR_BIN_DIR};
+    std::unique_ptr<test::Workflows> w;
+};
 
-void BM_Reconciliation(benchmark::State& state) {
+struct ComparisonFigures {
+    bool server;
+    int store, download;
+    std::uint64_t lookUps;
+    double perRow, floor, bySet;
+};
+std::vector<ComparisonFigures> g_comparisons;
+std::map<std::pair<int, int>, std::uint64_t> g_perRowLookUps;  // by store and download
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// One comparison of `download` rows on `store`, the way given; its seconds.
+double compare(ComparedStore& store, const ds::Table& download, workflows::StoreLookUps how) {
+    test::Workflows& w = *store.w;
+    w.products.setStoreLookUps(how);
+    w.source.close();
+    w.source.clearFields();
+    w.source.openWith(download);
+    const auto start = Clock::now();
+    w.products.listLacking(w.source, false);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// `lookUps` look-ups through one prepared statement, the download's barcodes in turn.
+double floorOf(ComparedStore& store, const ds::Table& download, std::uint64_t lookUps) {
+    dbx::Connection& db = store.w->objects.SQLConnection1.attachment();
+    const std::size_t barcodeColumn = bench::columnOf(download, "PROD_BARCODE");
+    ds::Row row;
+    const auto start = Clock::now();
+    for (std::uint64_t n = 0; n < lookUps; ++n) {
+        const ds::Value& b = download.rows[n % download.rows.size()][barcodeColumn];
+        auto cursor = db.query("SELECT PROD_ID,PROD_BARCODE FROM PRODUCT WHERE PROD_BARCODE = ? "
+                               "OR PROD_ID = ? OR PROD_BARCODE = ?",
+                               {b, b, b});
+        benchmark::DoNotOptimize(cursor->fetch(row));
+    }
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Arguments: through the server (0, 1), store size, download size.
+void BM_Comparison(benchmark::State& state) {
     Setup& s = setup();
+    const bool server = state.range(0) != 0;
+    const int storeSize = int(state.range(1)), downloadSize = int(state.range(2));
+    if (server && s.server.host().empty()) {
+        state.SkipWithError("no Firebird server could be started");
+        return;
+    }
+    const StoreFiles& files = storeSize == kSmallStore ? s.smallStore : s.largeStore;
+    ComparisonFigures figures{server, storeSize, downloadSize, 0, 0, 0, 0};
     try {
+        ComparedStore store(server ? s.server.host() + ":" + files.serverCopy() : files.db.path());
+        ds::Table download = bench::headOfficeProducts(downloadSize, storeSize);
+        storedb::StoreObjects& objects = store.w->objects;
+        const auto lookUps = [&] { return objects.SQLQuery1.openCount() + objects.SQLQuery2.openCount(); };
+        compare(store, download, workflows::StoreLookUps::BySize);  // connects, prepares
+        const std::uint64_t before = lookUps();
+        figures.perRow = compare(store, download, workflows::StoreLookUps::ByRow);
+        figures.lookUps = lookUps() - before;
+        std::vector<double> floors, sets;
         for (auto _ : state) {
-            s.form->source().openWith(s.reply);
-            const std::uint64_t before = s.lookUps();
-            const auto start = Clock::now();
-            s.reconcile();
-            state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-            g_lookUps = s.lookUps() - before;
+            for (int run = 0; run < 3; ++run) {
+                if (floors.empty() || floors.back() < 3.0)
+                    floors.push_back(floorOf(store, download, figures.lookUps));
+                sets.push_back(compare(store, download, workflows::StoreLookUps::BySize));
+            }
+            state.SetIterationTime(median(sets));
         }
+        figures.floor = median(floors);
+        figures.bySet = median(sets);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
         return;
     }
-    state.SetItemsProcessed(state.iterations() * std::int64_t(s.reply.rows.size()));
-    state.counters["listed"] = s.store().CDS_PRODUCT.recordCount();
-    state.counters["look-ups"] = double(g_lookUps);
+    g_comparisons.push_back(figures);
+    state.counters["look-ups"] = double(figures.lookUps);
+    state.counters["per-row s"] = figures.perRow;
+    state.counters["floor s"] = figures.floor;
+    state.counters["ratio"] = figures.bySet / figures.floor;
 }
-BENCHMARK(BM_Reconciliation)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-
-void BM_LookupFloor(benchmark::State& state) {
-    Setup& s = setup();
-    dbx::Connection& db = s.store().SQLConnection1.attachment();
-    const std::string sql =
-        "SELECT PROD_ID,PROD_BARCODE FROM PRODUCT WHERE PROD_BARCODE = ? OR PROD_ID = ? OR "
-        "PROD_BARCODE = ?";
-    const std::size_t barcodeColumn = bench::columnOf(s.reply, "PROD_BARCODE");
-    ds::Row row;
-    for (auto _ : state) {
-        for (std::uint64_t n = 0; n < g_lookUps; ++n) {
-            const ds::Value& b = s.reply.rows[n % s.reply.rows.size()][barcodeColumn];
-            auto cursor = db.query(sql, {b, b, b});
-            benchmark::DoNotOptimize(cursor->fetch(row));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * std::int64_t(g_lookUps));
-    state.counters["look-ups"] = double(g_lookUps);
-}
-BENCHMARK(BM_LookupFloor)->UseRealTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-
-// The reconciliation's own look-ups replayed at the driver level, in its order and with its
-// values (barcode; the appended row's empty code; supplier, category and attribute codes;
-// the emptied category; the posted code), each statement prepared once: what is left of the
-// reconciliation's time beyond this is the dataset work and the store layer above the driver.
-void BM_SameLookUpsAtTheDriver(benchmark::State& state) {
-    Setup& s = setup();
-    dbx::Connection& db = s.store().SQLConnection1.attachment();
-    const ds::Table& reply = s.reply;
-    const auto column = [&](const char* name) { return bench::columnOf(reply, name); };
-    const std::size_t barcode = column("PROD_BARCODE"), supplier = column("PROVIDER_ID"),
-                      category = column("PD_ITEMID"), attribute = column("PD_CLASSID");
-    std::uint64_t made = 0;
-    ds::Row row;
-    auto found = [&](const char* sql, const ds::Value& v, int markers = 1) {
-        ++made;
-        return db.query(sql, std::vector<ds::Value>(std::size_t(markers), v))->fetch(row);
-    };
-    for (auto _ : state) {
-        for (const ds::Row& source : reply.rows) {
-            const ds::Value& b = source[barcode];
-            if (found("SELECT PROD_ID FROM PRODUCT WHERE PROD_BARCODE = ? OR PROD_ID = ? OR "
-                      "PROD_BARCODE = ?", b, 3) ||
-                found("SELECT PROD_ID FROM PROD_SALE WHERE SAL_BARCODE = ?", b))
-                continue;
-            found("SELECT PROD_ID FROM PRODUCT WHERE PROD_ID = ?", std::string());
-            found("SELECT * FROM PROVIDER WHERE PROVIDER_ID = ?", source[supplier]);
-            found("SELECT * FROM PROD_ITEM WHERE PD_ITEMID = ?", source[category]);
-            found("SELECT * FROM PROD_CLASS WHERE PD_CLASSID = ?", source[attribute]);
-            found("SELECT * FROM PROD_ITEM WHERE PD_ITEMID = ?", std::string());
-            found("SELECT PROD_ID FROM PRODUCT WHERE PROD_ID = ?", b);
-        }
-    }
-    state.SetItemsProcessed(std::int64_t(made));
-    state.counters["look-ups"] = double(made) / double(state.iterations());
-}
-BENCHMARK(BM_SameLookUpsAtTheDriver)->UseRealTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Comparison)
+    ->ArgsProduct({{0, 1}, {kSmallStore, bench::kStoreProducts}, {kSmallDownload, bench::kReplyProducts}})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------- what the display costs
 
@@ -299,47 +366,31 @@ BENCHMARK(BM_ProductButton)
 
 // ---------------------------------------------------------------- summary
 
-// Prints what the console shows, then the reconciliation beside its floor.
-class FloorReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& run : runs) seconds_[run.run_name.function_name] = run.GetAdjustedRealTime() / 1000.0;
+// The comparison beside its floor, each way and size, with the ratio wanted.
+void printComparisons() {
+    if (g_comparisons.empty()) return;
+    std::printf("\nthe comparison beside the per-row floor (the same look-ups through one "
+                "prepared statement):\n");
+    std::printf("%-9s %8s %9s %9s %10s %9s %9s %7s %7s\n", "store", "products", "download",
+                "look-ups", "per-row s", "floor s", "by set s", "ratio", "wanted");
+    for (const ComparisonFigures& f : g_comparisons) {
+        const bool largest = f.store == bench::kStoreProducts && f.download == bench::kReplyProducts;
+        std::printf("%-9s %8d %9d %9llu %10.3f %9.3f %9.3f %7.2f %7s\n",
+                    f.server ? "server" : "embedded", f.store, f.download,
+                    static_cast<unsigned long long>(f.lookUps), f.perRow, f.floor, f.bySet,
+                    f.bySet / f.floor, largest ? "<= 0.35" : "<= 0.80");
     }
-
-    void printSummary() const {
-        auto reconciliation = seconds_.find("BM_Reconciliation");
-        auto floor = seconds_.find("BM_LookupFloor");
-        auto same = seconds_.find("BM_SameLookUpsAtTheDriver");
-        if (reconciliation == seconds_.end() || floor == seconds_.end() || floor->second <= 0) return;
-        const double rows = double(bench::kReplyProducts);
-        std::printf("\nreconciliation of %.0f rows: %.3f s, %.0f rows/s, %llu look-ups\n", rows,
-                    reconciliation->second, rows / reconciliation->second,
-                    static_cast<unsigned long long>(g_lookUps));
-        std::printf("floor, the same look-ups through one prepared statement: %.3f s\n",
-                    floor->second);
-        std::printf("reconciliation / floor: %.2f (at most 1.50 wanted)\n",
-                    reconciliation->second / floor->second);
-        if (same != seconds_.end() && same->second > 0)
-            std::printf("its own look-ups at the driver level: %.3f s; reconciliation / them: %.2f\n",
-                        same->second, reconciliation->second / same->second);
-    }
-
-private:
-    std::map<std::string, double> seconds_;
-};
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    FloorReporter reporter;
     return bench::runWindowBenchmarks(
         argc, argv,
         {.prepare = [] { setup(); },
-         .reporter = &reporter,
-         .summary = [&reporter] {
-             reporter.printSummary();
-             g_displayCost.print("reconciliation of 20,000 rows");
+         .summary = [] {
+             printComparisons();
+             g_displayCost.print("comparison of 20,000 rows with a store of 100,000");
          },
          .release = [] { g_setup.reset(); }});
 }

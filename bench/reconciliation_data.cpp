@@ -23,10 +23,10 @@ std::string storeProductId(int i) { return numbered("P%06d", i); }
 std::string storeBarcode(int i) { return numbered("471%010d", i * 7); }
 std::string salesBarcode(int k) { return numbered("472%010d", k); }
 
-std::string replyBarcode(int j) {
+std::string replyBarcode(int j, int storeProducts) {
     if (j % 2 == 1) return numbered("999%010d", j);
     if (j % 20 == 0) return salesBarcode((j / 20) % 1000);
-    return storeBarcode(int((std::int64_t(j) * 7919) % kStoreProducts));
+    return storeBarcode(int((std::int64_t(j) * 7919) % storeProducts));
 }
 
 // An embedded attachment to `database` with the account the tests use; transactions are
@@ -44,9 +44,9 @@ std::unique_ptr<storedb::SqlConnection> attach(const storedb::DefinitionPaths& p
 }
 
 // A text of the field's kind and size, the way a head office fills that field.
-std::string textFor(const std::string& name, int size, int j) {
+std::string textFor(const std::string& name, int size, int j, int storeProducts) {
     if (name == "PROD_ID") return numbered("H%07d", j);
-    if (name == "PROD_BARCODE") return replyBarcode(j);
+    if (name == "PROD_BARCODE") return replyBarcode(j, storeProducts);
     if (name == "PROD_NAME") return QOR_BIG5("有機全脂鮮乳") + numbered(" %d", j);
     if (name == "PROD_SNAME") return QOR_BIG5("鮮乳") + numbered("%d", j);
     if (name == "PROVIDER_ID" || name == "PROVIDER_ID2") return numbered("V%03d", j % 50);
@@ -65,11 +65,12 @@ std::string textFor(const std::string& name, int size, int j) {
     return text::cutToBytes(name.substr(0, 4) + numbered("%d", j), std::size_t(size));
 }
 
-ds::Value valueFor(const storedb::ProductFieldSpec& field, int position, int j) {
+ds::Value valueFor(const storedb::ProductFieldSpec& field, int position, int j,
+                   int storeProducts) {
     switch (field.kind) {
         case ds::FieldKind::Float: return double(j % 500) + position * 0.25;
         case ds::FieldKind::Integer: return std::int64_t(j % 30);
-        default: return textFor(field.name, field.size, j);
+        default: return textFor(field.name, field.size, j, storeProducts);
     }
 }
 
@@ -88,13 +89,13 @@ std::string storeRowsSql() {
     return sql;
 }
 
-void fillStoreProducts(const std::string& database) {
+void fillStoreProducts(const std::string& database, int products) {
     storedb::FixedDefinitionPaths paths(QOR_BIN_DIR);
     auto connection = attach(paths, database);
     const storedb::TransactionDesc desc{1, 0, 0, 0};
     connection->startTransaction(desc);
     dbx::Connection& db = connection->attachment();
-    for (int i = 0; i < kStoreProducts; ++i)
+    for (int i = 0; i < products; ++i)
         db.execute("INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PROD_NAME, PSALE_PRICE, VIP_PRICE) "
                    "VALUES (?, ?, ?, ?, ?)",
                    {storeProductId(i), storeBarcode(i), QOR_BIG5("商品"), double(i % 500),
@@ -105,7 +106,7 @@ void fillStoreProducts(const std::string& database) {
     connection->commit(desc);
 }
 
-ds::Table headOfficeProducts(int count) {
+ds::Table headOfficeProducts(int count, int storeProducts) {
     ds::Table table;
     for (const auto& field : storedb::productFields())
         table.columns.push_back({field.name, field.kind, field.size, 0, false, false});
@@ -114,7 +115,8 @@ ds::Table headOfficeProducts(int count) {
         ds::Row row;
         row.reserve(table.columns.size());
         int position = 0;
-        for (const auto& field : storedb::productFields()) row.push_back(valueFor(field, position++, j));
+        for (const auto& field : storedb::productFields())
+            row.push_back(valueFor(field, position++, j, storeProducts));
         table.rows.push_back(std::move(row));
     }
     return table;

@@ -20,11 +20,13 @@ inline constexpr int kChangedToday = 2000;
 // isql text for the store's lookup tables: categories (0109099 among them), attributes,
 // suppliers and units.
 std::string storeRowsSql();
-// Writes the store's products and sales barcodes into the store database file.
-void fillStoreProducts(const std::string& database);
+// Writes the store's products (`products` of them) and its 1,000 sales barcodes into the
+// store database file.
+void fillStoreProducts(const std::string& database, int products = kStoreProducts);
 
-// The head office's products 0 .. count-1, one column per field of the product record.
-ds::Table headOfficeProducts(int count);
+// The head office's products 0 .. count-1, one column per field of the product record, for a
+// store of `storeProducts`.
+ds::Table headOfficeProducts(int count, int storeProducts = kStoreProducts);
 // Writes `products` into the gateway's database; the gateway is stopped meanwhile.
 void fillHeadOffice(test::GatewayProcess& gateway, const ds::Table& products);
 

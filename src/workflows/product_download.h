@@ -4,6 +4,7 @@
 // staff to complete. Also the product dataset's own handlers, which the listing runs field by
 // field: the code validations and the import controls' check at every state change.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "dataset/dataset.h"
@@ -21,6 +22,16 @@ int dayCount(const std::string& typed);
 // Fresh goods are the products that deduct no stock, whenever they changed; otherwise the
 // products changed on or after the date `days` days before today.
 std::string productStatement(bool freshGoods, int days);
+
+// How the comparison asks the store whether it has a product, and the code tables for the
+// names of codes. Every way lists the same rows with the same values and fails at the same row.
+enum class StoreLookUps {
+    BySize,     // the store's keys and code tables read once, unless the store is much larger
+                // than the download: then the download's own values asked in batches
+    ByRow,      // one look-up a question, as each row and field comes (the reference)
+    ReadWhole,  // the keys read once, whatever the sizes
+    InBatches,  // the download's values asked in batches, whatever the sizes
+};
 
 class ProductDownload {
 public:
@@ -43,6 +54,7 @@ public:
     // price 0). Fails as reconcileProducts does: rows listed before stay, a failing row stays
     // in insert state. The promotion item check lists its products here too.
     void listLacking(ds::Dataset& source, bool freshGoods);
+    void setStoreLookUps(StoreLookUps how) { lookUps_ = how; }
 
     // Each runs before a value is stored in its field (typed or assigned by the program),
     // reads the value being assigned and, when the store has that code, sets the name field
@@ -54,11 +66,18 @@ public:
     // empty code) and tells onImportControls.
     void DS_PRODUCTStateChange(ds::DataSource& Sender);
 
+    ~ProductDownload();
+
 private:
+    struct Known;  // what a comparison has learnt of the store at its start
+    bool storeHas(const std::string& barcode);
+
     HeadOffice& headOffice_;
     storedb::StoreObjects& store_;
     ds::Dataset& source_;
     WorkProgress* progress_;
+    StoreLookUps lookUps_ = StoreLookUps::BySize;
+    Known* known_ = nullptr;  // during a comparison only
 };
 
 }  // namespace qor::workflows

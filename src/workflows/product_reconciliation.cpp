@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "text/local_date.h"
-#include "workflows/store_products.h"
 
 namespace qor::workflows {
 
@@ -61,7 +60,8 @@ void listProduct(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
 }  // namespace
 
 void reconcileProducts(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
-                       storedb::SqlQuery& lookUp, WorkProgress* progress) {
+                       const std::function<bool(const std::string& barcode)>& storeHas,
+                       WorkProgress* progress) {
     if (!source.active()) return;
     const std::string today = text::localDateText();
     const std::vector<ds::Field*> from = matchingSourceFields(source, products);
@@ -72,7 +72,7 @@ void reconcileProducts(ds::Dataset& source, ds::Dataset& products, bool freshGoo
         if (progress) progress->checkpoint(done, rows);
         const std::string barcode =
             barcodeField ? barcodeField->asString() : source.fieldByName("PROD_BARCODE").asString();
-        if (!storeHasBarcode(lookUp, barcode))
+        if (!storeHas(barcode))
             listProduct(source, products, freshGoods, from, barcode, today);
         source.next();
     }

@@ -2,15 +2,17 @@
 // The product reconciliation: head-office products (a product download, a promotion's item
 // check) compared with the store database; those the store lacks are listed in the product
 // editing dataset, pre-filled for the staff to complete and import.
+#include <functional>
+#include <string>
+
 #include "dataset/dataset.h"
-#include "storedb/query.h"
 #include "text/work_progress.h"
 
 namespace qor::workflows {
 
 // For each row of `source`, from its current row to its end:
-//   1. b is the row's PROD_BARCODE as text. When the store has it (storeHasBarcode, asked
-//      through `lookUp`) the row is passed over.
+//   1. b is the row's PROD_BARCODE as text. When the store has it (`storeHas`, as
+//      storeHasBarcode answers) the row is passed over.
 //   2. Otherwise a row is appended to `products` and each of its fields, in record order,
 //      takes the value of the source field of the same name (no value clears it). The
 //      fields' validation handlers run as for any assignment; a name field they fill comes
@@ -34,6 +36,7 @@ namespace qor::workflows {
 // of how many; a stop asked for there ends the walk with qor::SilentAbort before that row,
 // the rows listed so far staying listed and `source` standing on the row not looked at.
 void reconcileProducts(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
-                       storedb::SqlQuery& lookUp, WorkProgress* progress = nullptr);
+                       const std::function<bool(const std::string& barcode)>& storeHas,
+                       WorkProgress* progress = nullptr);
 
 }  // namespace qor::workflows

@@ -39,4 +39,30 @@ ImportCheck checkImport(storedb::SqlQuery& lookUp, std::string_view code,
     return {!ds::isNull(lookUp.fieldValue("PROD_ID")), !lookUp.fieldText("PD_ITEMID").empty()};
 }
 
+KnownProducts::KnownProducts(storedb::SqlQuery& query, const std::vector<std::string>& barcodes,
+                             const std::vector<std::string>& codes, std::size_t readWholeUpTo) {
+    // Codes and barcodes in one reading of the products.
+    if (!KnownValues::readWhole(query, "SELECT PROD_ID, PROD_BARCODE FROM PRODUCT", readWholeUpTo,
+                                {&codes_, &barcodes_})) {
+        std::vector<std::string> asked = barcodes;
+        asked.insert(asked.end(), codes.begin(), codes.end());
+        codes_.ask(query, "SELECT PROD_ID FROM PRODUCT", "PROD_ID", asked);
+        barcodes_.ask(query, "SELECT PROD_BARCODE FROM PRODUCT", "PROD_BARCODE", barcodes);
+    }
+    if (!salesBarcodes_.readWhole(query, "SELECT SAL_BARCODE FROM PROD_SALE", readWholeUpTo))
+        salesBarcodes_.ask(query, "SELECT SAL_BARCODE FROM PROD_SALE", "SAL_BARCODE", barcodes);
+}
+
+// Held in any of the three: yes; known absent from all three: no; else not known.
+std::optional<bool> KnownProducts::hasBarcode(std::string_view barcode) const {
+    bool unknown = false;
+    for (const KnownValues* column : {&barcodes_, &codes_, &salesBarcodes_}) {
+        const std::optional<bool> held = column->holds(barcode);
+        if (held == true) return true;
+        unknown = unknown || !held;
+    }
+    if (unknown) return std::nullopt;
+    return false;
+}
+
 }  // namespace qor::workflows
