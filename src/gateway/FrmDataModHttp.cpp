@@ -21,7 +21,8 @@
 namespace qor::gateway {
 
 struct TDataModHttp::Http {
-    explicit Http(int timeoutMs) : poster(std::chrono::milliseconds(timeoutMs)) {}
+    Http(int timeoutMs, TlsTrust trust)
+        : poster(std::chrono::milliseconds(timeoutMs), std::move(trust)) {}
 
     // The boundary of a body built now. Two calls within one millisecond would share it, so
     // the second waits for the clock to move on: every request starts with a new boundary.
@@ -48,8 +49,9 @@ struct TDataModHttp::Http {
 
 TDataModHttp::TDataModHttp(std::string executableDir, std::string dumpDir, Dialogs& dialogs,
                            int timeoutMs)
-    : dumpDir_(std::move(dumpDir)), dialogs_(dialogs), http_(std::make_unique<Http>(timeoutMs)) {
+    : dumpDir_(std::move(dumpDir)), dialogs_(dialogs) {
     GatewaySettings settings = readGatewaySettings(executableDir);
+    http_ = std::make_unique<Http>(timeoutMs, TlsTrust{settings.caFile});
     host_ = settings.host;
     userName_ = settings.userName;
     password_ = settings.password;

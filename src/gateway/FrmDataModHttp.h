@@ -14,7 +14,8 @@ namespace qor::gateway {
 
 class TDataModHttp {
 public:
-    // Reads httpset.ini in `executableDir` (section "set") and composes QueryUrl; sends
+    // Reads httpset.ini in `executableDir` (section "set") and composes QueryUrl (https with
+    // "tls=1", the certificate checked against "cafile" or the system's authorities); sends
     // nothing. `dumpDir` receives Result.txt. `timeoutMs` bounds the connect and every wait
     // for data (300000 in the program; tests pass less).
     TDataModHttp(std::string executableDir, std::string dumpDir, Dialogs& dialogs,
@@ -34,8 +35,9 @@ public:
     // timed out."; "Read timed out."; "Write timed out."; "Maximum line length exceeded.";
     // "Connection closed gracefully." (closed before the reply's head ended); "Invalid chunk
     // size."; "Invalid port number: <port>"; "Unsupported protocol: <name>" (a redirect
-    // elsewhere than http); Cannot create file "<dump path>". <reason>; otherwise the
-    // system's own text.
+    // elsewhere than http or https); the TLS failures of SocketConnection::connect
+    // ("certificate verify failed (<reason>)", ...); Cannot create file "<dump path>".
+    // <reason>; otherwise the system's own text.
     //
     // With a progress given (setProgress), the exchange and the reply dump run through its
     // runAside, so the window answers meanwhile; the exchange tells the reply's bytes as they

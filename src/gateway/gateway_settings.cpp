@@ -1,11 +1,12 @@
 #include "gateway/gateway_settings.h"
 
+#include "text/ascii.h"
 #include "text/profile.h"
 
 namespace qor::gateway {
 
 std::string GatewaySettings::queryUrl() const {
-    return "http://" + host + ":" + port + "/oVat/" + driver + "/index.php";
+    return (tls ? "https://" : "http://") + host + ":" + port + "/oVat/" + driver + "/index.php";
 }
 
 GatewaySettings readGatewaySettings(const std::string& folder) {
@@ -15,8 +16,11 @@ GatewaySettings readGatewaySettings(const std::string& folder) {
     settings.host = profile.readString("set", "host", settings.host);
     settings.userName = profile.readString("set", "user_name", settings.userName);
     settings.password = profile.readString("set", "password", settings.password);
-    settings.port = profile.readString("set", "port", settings.port);
+    const std::string tls = text::trimBlanks(profile.readString("set", "tls", ""));
+    settings.tls = tls == "1" || text::isOn(tls);
+    settings.port = profile.readString("set", "port", settings.tls ? "443" : settings.port);
     settings.driver = profile.readString("set", "driver", settings.driver);
+    settings.caFile = profile.readString("set", "cafile", "");
     return settings;
 }
 

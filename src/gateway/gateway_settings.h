@@ -10,10 +10,12 @@ struct GatewaySettings {
     std::string host = "127.0.0.1";
     std::string userName{text::kBuiltinUserName};
     std::string password{text::kBuiltinPassword};
-    std::string port = "80";
+    std::string port = "80";  // "443" with TLS
     std::string driver = "ado";
+    bool tls = false;         // key "tls": 1 or true turns TLS on
+    std::string caFile;       // key "cafile": a PEM file of authorities trusted instead of the system's
 
-    // "http://" + host + ":" + port + "/oVat/" + driver + "/index.php"
+    // "http://" (with TLS "https://") + host + ":" + port + "/oVat/" + driver + "/index.php"
     std::string queryUrl() const;
 };
 

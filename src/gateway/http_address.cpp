@@ -46,7 +46,8 @@ std::string protocolOf(const std::string& s) {
 
 HttpAddress parseNormalised(const std::string& s) {
     std::string protocol = protocolOf(s);
-    if (!text::equalsNoCase(protocol, "http"))
+    const bool tls = text::equalsNoCase(protocol, "https");
+    if (!tls && !text::equalsNoCase(protocol, "http"))
         throw TransportFailure("Unsupported protocol: " + (protocol.empty() ? s : protocol));
     std::string rest = s.substr(protocol.size() + 3);
     auto pathStart = rest.find('/');
@@ -55,10 +56,11 @@ HttpAddress parseNormalised(const std::string& s) {
     std::string authority = rest.substr(0, authorityEnd);
 
     HttpAddress address;
+    address.tls = tls;
     auto colon = authority.rfind(':');
     if (colon == std::string::npos) {
         address.host = authority;
-        address.portText = "80";
+        address.portText = tls ? "443" : "80";
     } else {
         address.host = authority.substr(0, colon);
         address.portText = authority.substr(colon + 1);
@@ -77,7 +79,7 @@ HttpAddress parseHttpAddress(std::string_view address) { return parseNormalised(
 HttpAddress resolveLocation(const HttpAddress& request, std::string_view location) {
     std::string loc = normalised(text::trimBlanks(location));
     if (!protocolOf(loc).empty()) return parseNormalised(loc);
-    if (loc.starts_with("//")) return parseNormalised("http:" + loc);
+    if (loc.starts_with("//")) return parseNormalised((request.tls ? "https:" : "http:") + loc);
 
     HttpAddress next = request;
     std::string path = request.target.substr(0, request.target.find('?'));
@@ -96,7 +98,7 @@ bool isFollowableLocation(std::string_view location) {
 }
 
 std::string hostHeader(const HttpAddress& address) {
-    if (address.portText == "80") return address.host;
+    if (address.portText == (address.tls ? "443" : "80")) return address.host;
     return address.host + ":" + address.portText;
 }
 

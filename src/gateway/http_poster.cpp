@@ -28,7 +28,8 @@ void drainBody(ReplyReader& reader, const ReplyHead& head, std::chrono::millisec
 
 }  // namespace
 
-HttpPoster::HttpPoster(std::chrono::milliseconds limit) : limit_(limit) {}
+HttpPoster::HttpPoster(std::chrono::milliseconds limit, TlsTrust trust)
+    : limit_(limit), trust_(std::move(trust)) {}
 
 std::string HttpPoster::post(const std::string& address, const std::string& boundary,
                              const std::string& body, BodyWatcher* watcher,
@@ -52,7 +53,7 @@ std::string HttpPoster::exchange(const std::string& address, const std::string& 
                                  const std::string& body, BodyWatcher* watcher) {
     HttpAddress url = parseHttpAddress(address);
     for (int sent = 1;; ++sent) {
-        connection_.connect(url.host, url.port, limit_);
+        connection_.connect(url.host, url.port, limit_, url.tls ? &trust_ : nullptr);
         connection_.write(requestHead(url, boundary, body.size(),
                                       cookies_.cookieHeader(url.host, url.target)) + body,
                           limit_);

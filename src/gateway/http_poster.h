@@ -8,6 +8,7 @@
 #include "gateway/body_watcher.h"
 #include "gateway/cookie_store.h"
 #include "gateway/socket_connection.h"
+#include "gateway/tls_trust.h"
 
 namespace qor::gateway {
 
@@ -16,8 +17,9 @@ inline constexpr int kMaxRequestsPerCall = 15;
 
 class HttpPoster {
 public:
-    // `limit` bounds the connect and every wait for data.
-    explicit HttpPoster(std::chrono::milliseconds limit);
+    // `limit` bounds the connect and every wait for data; an https address is reached inside
+    // TLS, trusting what `trust` says.
+    explicit HttpPoster(std::chrono::milliseconds limit, TlsTrust trust = {});
 
     // POSTs `body` (multipart/form-data with `boundary`) to `address` and returns the body of
     // the 2xx answer, byte for byte. A connection kept alive by the previous call is closed
@@ -39,6 +41,7 @@ private:
                          const std::string& body, BodyWatcher* watcher);
 
     std::chrono::milliseconds limit_;
+    TlsTrust trust_;
     SocketConnection connection_;
     CookieStore cookies_;
 };
