@@ -4,9 +4,11 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 
+#include <array>
 #include <stdexcept>
 #include <unordered_set>
 
@@ -131,21 +133,49 @@ private:
         connection->start();
     }
 
-    // Past the open-connection limit: 503 at once, without reading the request.
+    // Past the open-connection limit: 503 at once, the request left unread. What the store
+    // still sends is read and dropped until it closes, a second at most, so closing does not
+    // reset the connection before the store has read the refusal.
     void refuseConnection(tcp::socket socket, const tcp::endpoint& remote) {
+        struct Refused {
+            explicit Refused(tcp::socket s) : socket(std::move(s)), timer(socket.get_executor()) {}
+            tcp::socket socket;
+            net::steady_timer timer;
+            std::array<char, 1024> dropped;
+        };
         static const std::string reply = emptyReply(503);
-        auto held = std::make_shared<tcp::socket>(std::move(socket));
-        net::async_write(*held, net::buffer(reply),
-                         [held](boost::system::error_code, std::size_t) {
+        auto refused = std::make_shared<Refused>(std::move(socket));
+        net::async_write(refused->socket, net::buffer(reply),
+                         [refused](boost::system::error_code ec, std::size_t) {
                              boost::system::error_code ignored;
-                             held->shutdown(tcp::socket::shutdown_both, ignored);
-                             held->close(ignored);
+                             if (ec) {
+                                 refused->socket.close(ignored);
+                                 return;
+                             }
+                             refused->socket.shutdown(tcp::socket::shutdown_send, ignored);
+                             refused->timer.expires_after(std::chrono::seconds(1));
+                             refused->timer.async_wait([refused](boost::system::error_code) {
+                                 boost::system::error_code ignored;
+                                 refused->socket.close(ignored);
+                             });
+                             drainRefused(refused);
                          });
         RequestRecord record;
         record.when = std::time(nullptr);
         record.peer = describe(remote);
         record.status = 503;
         writeLogLine(record);
+    }
+
+    template <class Refused>
+    static void drainRefused(std::shared_ptr<Refused> refused) {
+        refused->socket.async_read_some(
+            net::buffer(refused->dropped), [refused](boost::system::error_code ec, std::size_t) {
+                if (!ec) return drainRefused(refused);
+                boost::system::error_code ignored;
+                refused->timer.cancel(ignored);
+                refused->socket.close(ignored);
+            });
     }
 
     void answerFromCache(Connection& connection, const std::shared_ptr<const CachedReply>& reply) {

@@ -11,6 +11,7 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
@@ -157,6 +158,9 @@ private:
 
     void refuse(int status) {
         doneReading();
+        // The rest of the request may still be arriving: closing on it unread would reset
+        // the connection, and the store could lose the refusal before reading it.
+        linger_ = true;
         arrivedAt_ = Clock::now();
         arrivedWhen_ = std::time(nullptr);
         replyNow(std::make_shared<const std::string>(emptyReply(status)), status, {});
@@ -226,7 +230,28 @@ private:
         record.error = std::move(outcome_.error);
         record.cutOff = outcome_.cutOff;
         writeLogLine(record);
+        if (linger_) return lingerThenClose();
         close();
+    }
+
+    // Sends the end of the reply, then reads and drops what the store still sends, for a
+    // short while, before closing.
+    void lingerThenClose() {
+        boost::beast::error_code ignored;
+        auto& lowest = boost::beast::get_lowest_layer(stream_);
+        lowest.socket().shutdown(boost::asio::socket_base::shutdown_send, ignored);
+        lowest.expires_after(kLingerTime);
+        drained_ = std::make_unique<std::array<char, 4096>>();
+        drain();
+    }
+
+    void drain() {
+        boost::beast::get_lowest_layer(stream_).async_read_some(
+            boost::asio::buffer(*drained_),
+            [self = this->shared_from_this()](boost::beast::error_code ec, std::size_t) {
+                if (ec) return self->close();
+                self->drain();
+            });
     }
 
     void close() {
@@ -238,6 +263,7 @@ private:
     }
 
     static constexpr std::size_t kLongestTarget = 8192;
+    static constexpr std::chrono::seconds kLingerTime{2};
 
     Stream stream_;
     std::string peer_;
@@ -245,6 +271,8 @@ private:
     boost::beast::flat_buffer buffer_;
     std::optional<boost::beast::http::request_parser<boost::beast::http::string_body>> parser_;
     bool reading_ = true;
+    bool linger_ = false;
+    std::unique_ptr<std::array<char, 4096>> drained_;  // while lingering
 
     // The reply, on the network thread.
     std::deque<std::shared_ptr<const std::string>> pieces_;
