@@ -181,6 +181,7 @@ private:
     void answerFromCache(Connection& connection, const std::shared_ptr<const CachedReply>& reply) {
         ReplyOutcome outcome;
         outcome.rows = reply->rows;
+        outcome.cached = true;
         // The bytes stay the cache's; the connection holds them while it sends.
         connection.replyNow(std::shared_ptr<const std::string>(reply, &reply->bytes), 200,
                             std::move(outcome));

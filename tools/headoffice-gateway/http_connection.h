@@ -229,6 +229,7 @@ private:
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - arrivedAt_);
         record.error = std::move(outcome_.error);
         record.cutOff = outcome_.cutOff;
+        record.cached = outcome_.cached;
         writeLogLine(record);
         if (linger_) return lingerThenClose();
         close();

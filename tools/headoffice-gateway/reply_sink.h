@@ -12,6 +12,7 @@ struct ReplyOutcome {
     std::optional<std::size_t> rows;  // rows of a packet reply
     std::string error;                // message of a "<RESULT>" reply, or why it was cut off
     bool cutOff = false;
+    bool cached = false;              // the bytes came from the reply cache
 };
 
 class ReplySink {
