@@ -11,6 +11,7 @@
 #include "gateway_server.h"
 #include "head_office_database.h"
 #include "open_file_limit.h"
+#include "reply_memory.h"
 #include "stop_signals.h"
 #include "storedb/definition_paths.h"
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
 
     // Before any other thread exists, so every thread inherits the blocked stop signals.
     blockStopSignals();
+    keepReplyMemory();
     try {
         HeadOfficeDatabase database({options.database, options.dbUser, options.dbPassword,
                                      qor::storedb::currentExecutableDir()});

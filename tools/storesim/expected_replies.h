@@ -2,7 +2,7 @@
 // The head office's own rows, read straight from its database, against which every reply a
 // simulated store gets is checked: the statement the gateway runs (the store's text as the
 // gateway receives it) is run here too, and its rows written as the packet a sound gateway
-// sends. A reply is right when the rows the store loaded write the same packet.
+// sends. A reply is right when the store loaded as many rows and its bytes are that packet.
 #include <map>
 #include <memory>
 #include <mutex>
@@ -35,9 +35,11 @@ public:
     // The ids of the masters the promotion list statement gives.
     std::vector<std::string> masterIds(const std::string& promotionListStatement);
 
-    // An empty text when `loaded`, filled by the store's gateway client from the reply to
-    // `statement`, holds exactly the head office's rows; else what differs.
-    std::string check(const std::string& statement, ds::Dataset& loaded);
+    // An empty text when the reply to `statement` is the head office's rows: `loaded`, filled
+    // by the store's gateway client, holds as many rows, and the reply's bytes, which the client
+    // dumped to `replyDump` followed by CR LF, are the packet of those rows. Else what differs.
+    std::string check(const std::string& statement, ds::Dataset& loaded,
+                      const std::string& replyDump);
 
 private:
     struct Answer {

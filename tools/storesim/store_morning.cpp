@@ -33,7 +33,7 @@ struct StoreLane::Program {
 
 StoreLane::StoreLane(const MorningSettings& settings, const std::string& dumpDir,
                      ExpectedReplies& expected)
-    : settings_(settings), expected_(expected),
+    : settings_(settings), dumpDir_(dumpDir), expected_(expected),
       program_(std::make_unique<Program>(settings, dumpDir)) {}
 
 StoreLane::~StoreLane() = default;
@@ -54,7 +54,7 @@ void StoreLane::ask(Step step, ds::Dataset& target, const std::string& statement
             .count());
     if (fault.empty()) {
         try {
-            fault = expected_.check(statement, target);
+            fault = expected_.check(statement, target, dumpDir_ + "/Result.txt");
         } catch (const std::exception& e) {
             fault = std::string("the head office's rows cannot be read: ") + e.what();
         }

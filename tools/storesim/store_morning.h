@@ -38,6 +38,7 @@ private:
     void ask(Step step, ds::Dataset& target, const std::string& statement);
 
     MorningSettings settings_;
+    std::string dumpDir_;
     ExpectedReplies& expected_;
     std::unique_ptr<Program> program_;
     MorningFigures figures_;
