@@ -28,8 +28,9 @@ bool raiseOpenFiles(rlim_t wanted) {
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return false;
     if (limit.rlim_cur >= wanted) return true;
-    if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < wanted) return false;
     limit.rlim_cur = wanted;
+    // Past the hard limit only as root.
+    if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < wanted) limit.rlim_max = wanted;
     return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
 }
 

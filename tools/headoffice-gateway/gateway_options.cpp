@@ -99,7 +99,8 @@ std::string usageText() {
            "read, so memory does not grow with a reply's size; a read that fails midway cuts\n"
            "the reply off, and the store reports a broken connection.\n"
            "Prints \"listening on <address>:<port>\" once it accepts requests; one line per\n"
-           "request goes to stderr. Stops on SIGINT or SIGTERM.\n";
+           "request goes to stderr (ending in \"cached\" for a reply from the cache). Stops\n"
+           "on SIGINT or SIGTERM.\n";
 }
 
 }  // namespace qor::headoffice

@@ -5,8 +5,8 @@
 
 namespace qor::headoffice {
 
-// Raises this process's soft limit of open files as far as its hard limit allows, up to
-// `wanted`; returns the soft limit in force afterwards.
+// Raises this process's limit of open files to `wanted`: past its hard limit where the process
+// may (as root), else as far as the hard limit allows. Returns the limit in force afterwards.
 std::size_t raiseOpenFileLimit(std::size_t wanted);
 
 }  // namespace qor::headoffice
