@@ -1,9 +1,11 @@
 // qor-gateway against stores that misbehave: one that sends its request a byte at a time,
-// one whose request is far too long, and replies slowed down on purpose with --delay.
+// requests past each limit, too many connections at once, and replies slowed down on
+// purpose with --delay.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -100,4 +102,73 @@ TEST_F(GatewayLimits, ADelayedReplyArrivesInPiecesWithTheSameBytes) {
 
     http.OpenRemoteQuery(target, supplierStatement());
     EXPECT_EQ(target.recordCount(), 3);
+}
+
+// Each limit's refusal as --help and the README give it; the connection is closed after it.
+TEST_F(GatewayLimits, ARequestPastALimitIsRefusedAsDocumented) {
+    struct Case {
+        const char* limit;
+        std::string request;
+        std::string reply;  // how the reply begins; empty: closed unanswered
+    };
+    const std::string chunkedBody = "1388\r\n" + std::string(5000, 'x') + "\r\n0\r\n\r\n";
+    const Case cases[] = {
+        {"body, sent chunked", "POST /oVat/ado/index.php HTTP/1.1\r\nHost: x\r\n"
+                               "Transfer-Encoding: chunked\r\n\r\n" + chunkedBody,
+         "HTTP/1.1 413 Payload Too Large\r\n"},
+        {"request line and headers", "POST /oVat/ado/index.php HTTP/1.0\r\nX-Filler: " +
+                                         std::string(70000, 'a') + "\r\n\r\n",
+         "HTTP/1.1 431 Request Header Fields Too Large\r\n"},
+        {"request target", "GET /" + std::string(9000, 'a') + " HTTP/1.0\r\n\r\n",
+         "HTTP/1.1 414 URI Too Long\r\n"},
+        {"time to send the request", "POST /oVat/ado/index.php?user_na", ""},
+    };
+    for (const Case& c : cases) {
+        RawHttpClient client(gateway->port());
+        ASSERT_TRUE(client.send(c.request)) << c.limit;
+        const std::string reply = client.readToClose(std::chrono::seconds(20));
+        EXPECT_TRUE(client.closedByPeer()) << c.limit;
+        if (c.reply.empty()) EXPECT_EQ(reply, "") << c.limit;
+        else EXPECT_TRUE(reply.starts_with(c.reply)) << c.limit << ": " << reply.substr(0, 80);
+    }
+    signIn();  // none of them held the one worker
+    EXPECT_EQ(target.recordCount(), 1);
+}
+
+TEST(GatewayConnectionLimit, OneConnectionPastTheLimitGets503AndClosesWithoutAWorker) {
+    test::GatewayProcess gateway(headOfficeRows(), {}, {"--max-connections", "2"});
+    gateway.writeHttpSet(gateway.clientDir());
+    auto held = std::make_unique<RawHttpClient>(gateway.port());
+    auto held2 = std::make_unique<RawHttpClient>(gateway.port());
+    held->send("POST /oVat/ado/index.php?user_na");
+    held2->send("POST /oVat/ado/index.php?user_na");
+
+    // The gateway counts a connection once it has accepted it: ask until the third is refused.
+    std::string refused;
+    for (int tries = 0; tries < 100 && refused.empty(); ++tries) {
+        RawHttpClient third(gateway.port());
+        third.send(storeRequest(signInStatement("LOGINID", "1234")));
+        const std::string reply = third.readToClose(std::chrono::seconds(10));
+        if (reply.starts_with("HTTP/1.1 503 ")) refused = reply;
+        else std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(refused, "HTTP/1.1 503 Service Unavailable\r\nConnection: close\r\n"
+                       "Content-Length: 0\r\n\r\n");
+
+    // Once they are gone, a store is served; a store refused meanwhile may come again.
+    held.reset();
+    held2.reset();
+    RecordingDialogs dialogs;
+    gateway::TDataModHttp http(gateway.clientDir(), gateway.clientDir(), dialogs, 20000);
+    ds::Dataset reply("ClientDataSet1");
+    for (int tries = 0; tries < 100 && !reply.active(); ++tries) {
+        try {
+            http.OpenRemoteQuery(reply, signInStatement("LOGINID", "1234"));
+        } catch (const SilentAbort&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    EXPECT_EQ(reply.recordCount(), 1);
+    EXPECT_EQ(gateway.stop(), 0);
+    EXPECT_NE(gateway.log().find(" 503 rows=- "), std::string::npos) << gateway.log();
 }

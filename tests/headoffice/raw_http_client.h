@@ -28,6 +28,7 @@ public:
     RawHttpClient& operator=(const RawHttpClient&) = delete;
 
     bool connected() const { return connected_; }
+    int fd() const { return fd_; }
 
     // False once the gateway has closed the connection (or reset it).
     bool send(const std::string& bytes) {

@@ -2,10 +2,10 @@
 // The gateway account: a store's request carries it twice, in the query string and in the
 // form, and both must name the gateway's own account.
 #include <string>
+#include <string_view>
+#include <vector>
 
-namespace httplib {
-struct Request;
-}
+#include "multipart_form.h"
 
 namespace qor::headoffice {
 
@@ -14,9 +14,10 @@ struct Account {
     std::string password;
 };
 
-// True when the query string's "user_name" and "password" and the form fields "user_name"
-// and "password" all equal the account's. Values compare byte for byte; a query value may
-// match as sent or percent-decoded.
-bool accountMatches(const httplib::Request& request, const Account& account);
+// True when the request target's query string has "user_name" and "password" once each and
+// the form fields "user_name" and "password", and all four equal the account's. Values
+// compare byte for byte; a query value may match as sent or percent-decoded.
+bool accountMatches(std::string_view target, const std::vector<FormPart>& form,
+                    const Account& account);
 
 }  // namespace qor::headoffice

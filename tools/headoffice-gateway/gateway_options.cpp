@@ -48,7 +48,13 @@ GatewayOptions parseOptions(const std::vector<std::string>& args) {
         else if (name == "read-timeout") options.readTimeout = numberOption(name, value, 1, 3600);
         else if (name == "max-request")
             options.maxRequest = numberOption(name, value, 1024, 16 * 1024 * 1024);
+        else if (name == "max-connections")
+            options.maxConnections = numberOption(name, value, 1, 1000000);
         else if (name == "delay") options.delay = numberOption(name, value, 0, 600000);
+        else if (name == "reply-cache-seconds")
+            options.replyCacheSeconds = numberOption(name, value, 0, 86400);
+        else if (name == "reply-cache-mb")
+            options.replyCacheMb = numberOption(name, value, 1, 65536);
         else throw std::invalid_argument("unknown option --" + name);
     }
     if (!options.help && options.database.empty())
@@ -64,21 +70,37 @@ std::string usageText() {
            "  --password <text>       its password (the program's built-in one)\n"
            "  --db-user <name>        database user (SYSDBA)\n"
            "  --db-password <text>    database password (the program's built-in one)\n"
-           "  --threads <n>           requests served at once (16)\n"
+           "  --threads <n>           workers: statements run at once (16); further\n"
+           "                          requests, read whole, wait for a free one\n"
            "  --read-timeout <s>      seconds a store may take to send its whole\n"
-           "                          request (10); a slower one is dropped, so it\n"
-           "                          cannot hold a worker\n"
+           "                          request (10); a slower one is closed unanswered\n"
            "  --max-request <bytes>   longest request body accepted (65536); a longer\n"
-           "                          one gets 413 Payload Too Large\n"
+           "                          one gets 413 Payload Too Large, unread\n"
+           "  --max-connections <n>   connections open at once (4096); one more gets\n"
+           "                          503 Service Unavailable and is closed\n"
+           "  --reply-cache-seconds <s>\n"
+           "                          answer a statement identical to one answered\n"
+           "                          less than <s> seconds ago with that reply's bytes,\n"
+           "                          and run identical statements that arrive together\n"
+           "                          once (0: off, the default); a store may then get\n"
+           "                          rows up to <s> seconds old\n"
+           "  --reply-cache-mb <n>    megabytes of replies the cache keeps (64); the\n"
+           "                          oldest go first, a longer reply is not kept\n"
            "  --delay <ms>            spread every reply over about <ms> milliseconds\n"
            "                          (0): sent in 20 pieces with pauses between, to\n"
            "                          watch a store's progress display; a long reply\n"
            "                          pauses before its first 20 pieces only\n"
+           "Requests are read without a worker, however slowly they arrive: only a whole,\n"
+           "checked request waits for one. A request line and headers over 64 KiB get 431\n"
+           "Request Header Fields Too Large, a request target over 8192 bytes 414 URI Too\n"
+           "Long, a request HTTP cannot read 400 Bad Request; every refused connection is\n"
+           "closed. A store must take each piece of a reply within 5 seconds.\n"
            "Replies of more than 256 rows are sent chunked while the rows are still being\n"
            "read, so memory does not grow with a reply's size; a read that fails midway cuts\n"
            "the reply off, and the store reports a broken connection.\n"
            "Prints \"listening on <address>:<port>\" once it accepts requests; one line per\n"
-           "request goes to stderr. Stops on SIGINT or SIGTERM.\n";
+           "request goes to stderr (ending in \"cached\" for a reply from the cache). Stops\n"
+           "on SIGINT or SIGTERM.\n";
 }
 
 }  // namespace qor::headoffice

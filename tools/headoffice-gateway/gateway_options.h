@@ -17,10 +17,13 @@ struct GatewayOptions {
     // the account the gateway opens the database with
     std::string dbUser{text::kBuiltinUserName};
     std::string dbPassword{text::kBuiltinPassword};
-    int threads = 16;                // requests served at once
+    int threads = 16;                // statements run at once (workers)
     int readTimeout = 10;            // seconds a store may take to send a whole request
     int maxRequest = 64 * 1024;      // bytes of a request's body
+    int maxConnections = 4096;       // connections open at once
     int delay = 0;                   // milliseconds each reply is spread over
+    int replyCacheSeconds = 0;       // identical statements answered once; 0: off
+    int replyCacheMb = 64;           // megabytes the reply cache keeps at most
     bool help = false;
 };
 

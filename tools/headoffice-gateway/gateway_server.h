@@ -1,7 +1,10 @@
 #pragma once
 // Head-office side: the gateway server the stores ask (their client is src/gateway).
-// The HTTP side of the gateway: POST "/oVat/<driver>/index.php" for any driver segment,
-// served by a pool of threads.
+// POST "/oVat/<driver>/index.php" for any driver segment. Connections are accepted and their
+// requests read event-driven on one network thread (Boost.Beast over Boost.Asio), however
+// many and however slow; only a request read whole and checked goes to the pool of workers
+// that run statements on the head-office database. A store past a limit is refused with a
+// status or closed, and never takes a worker.
 #include <atomic>
 #include <chrono>
 #include <cstddef>
@@ -10,22 +13,19 @@
 
 #include "account_check.h"
 
-namespace httplib {
-struct Request;
-struct Response;
-}  // namespace httplib
-
 namespace qor::headoffice {
 
 class HeadOfficeDatabase;
-class LimitedHttpServer;
-class PacketStream;
 
 struct ServingOptions {
-    int threads = 16;                            // requests served at once
-    std::chrono::milliseconds readTime{10000};   // to receive a whole request
+    int threads = 16;                            // statements run at once
+    std::chrono::milliseconds readTime{10000};   // to receive a whole request; else closed
+    std::chrono::milliseconds writeWait{5000};   // for a store to take each piece of a reply
     std::size_t maxRequestBody = 64 * 1024;      // bytes; a longer body gets 413
+    std::size_t maxConnections = 4096;           // open at once; one more gets 503
     std::chrono::milliseconds delay{0};          // every reply spread over about this long
+    std::chrono::milliseconds replyCacheTime{0}; // identical statements answered once; 0: off
+    std::size_t replyCacheBytes = 64 * 1024 * 1024;
 };
 
 class GatewayServer {
@@ -36,23 +36,17 @@ public:
     GatewayServer& operator=(const GatewayServer&) = delete;
 
     // Binds the listening socket; returns the port, the system's choice when `port` is 0.
-    // Fails with std::runtime_error.
+    // Fails with std::runtime_error "cannot listen on <address>:<port>".
     int bind(const std::string& address, int port);
-    // Serves until stop() is called; requests being answered then are finished first.
+    // Serves until stop() is called: then no further connection is accepted, requests still
+    // being read are dropped, and those being answered are finished first.
     void run();
     // Safe from any thread, also before run().
     void stop();
 
 private:
-    void answer(const httplib::Request& request, httplib::Response& response);
-    void sendWhole(httplib::Response& response, std::string body) const;
-    void sendPieces(httplib::Response& response, std::shared_ptr<PacketStream> stream) const;
-
-    Account account_;
-    HeadOfficeDatabase& database_;
-    std::chrono::milliseconds delay_;
-    std::unique_ptr<LimitedHttpServer> server_;
-    std::atomic<bool> stopRequested_{false};
+    class Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace qor::headoffice

@@ -10,6 +10,8 @@
 #include "gateway_options.h"
 #include "gateway_server.h"
 #include "head_office_database.h"
+#include "open_file_limit.h"
+#include "reply_memory.h"
 #include "stop_signals.h"
 #include "storedb/definition_paths.h"
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
 
     // Before any other thread exists, so every thread inherits the blocked stop signals.
     blockStopSignals();
+    keepReplyMemory();
     try {
         HeadOfficeDatabase database({options.database, options.dbUser, options.dbPassword,
                                      qor::storedb::currentExecutableDir()});
@@ -39,7 +42,19 @@ int main(int argc, char** argv) {
         serving.threads = options.threads;
         serving.readTime = std::chrono::seconds(options.readTimeout);
         serving.maxRequestBody = static_cast<std::size_t>(options.maxRequest);
+        serving.maxConnections = static_cast<std::size_t>(options.maxConnections);
         serving.delay = std::chrono::milliseconds(options.delay);
+        serving.replyCacheTime = std::chrono::seconds(options.replyCacheSeconds);
+        serving.replyCacheBytes = static_cast<std::size_t>(options.replyCacheMb) * 1024 * 1024;
+        // Room for the database's own files and connections beside the stores'.
+        const std::size_t wantedFiles = serving.maxConnections + 256;
+        const std::size_t files = raiseOpenFileLimit(wantedFiles);
+        if (files < wantedFiles) {
+            serving.maxConnections = files > 512 ? files - 256 : files / 2;
+            std::cerr << "qor-gateway: the system allows " << files
+                      << " open files; serving at most " << serving.maxConnections
+                      << " connections at once\n";
+        }
         GatewayServer server({options.user, options.password}, database, serving);
         const int port = server.bind(options.listenAddress, options.port);
         StopSignalWatcher watcher([&server] { server.stop(); });

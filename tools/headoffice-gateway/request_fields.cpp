@@ -1,7 +1,5 @@
 #include "request_fields.h"
 
-#include <httplib.h>
-
 #include "text/ascii.h"
 
 namespace qor::headoffice {
@@ -55,19 +53,22 @@ std::vector<QueryValue> queryValues(std::string_view target, std::string_view na
     return values;
 }
 
-std::optional<std::string> formField(const httplib::Request& request, std::string_view name) {
-    const std::string key(name);
-    if (request.is_multipart_form_data()) {
-        if (!request.has_file(key)) return std::nullopt;
-        return request.get_file_value(key).content;
-    }
-    const std::string type = request.get_header_value("Content-Type");
-    if (type.rfind("application/x-www-form-urlencoded", 0) != 0) return std::nullopt;
-    std::optional<std::string> found;
-    forEachPair(request.body, [&](std::string_view k, std::string_view value) {
-        if (!found && percentDecoded(k) == name) found = percentDecoded(value);
+std::optional<std::vector<FormPart>> readForm(const GatewayRequest& request) {
+    if (std::optional<std::string> boundary = multipartBoundary(request.contentType))
+        return parseMultipart(request.body, *boundary);
+    std::vector<FormPart> form;
+    if (!text::equalsNoCase(request.contentType.substr(0, 33), "application/x-www-form-urlencoded"))
+        return form;
+    forEachPair(request.body, [&](std::string_view key, std::string_view value) {
+        form.push_back({percentDecoded(key), percentDecoded(value)});
     });
-    return found;
+    return form;
+}
+
+std::optional<std::string> formField(const std::vector<FormPart>& form, std::string_view name) {
+    for (const FormPart& part : form)
+        if (part.name == name) return part.value;
+    return std::nullopt;
 }
 
 }  // namespace qor::headoffice

@@ -6,9 +6,8 @@
 #include <string_view>
 #include <vector>
 
-namespace httplib {
-struct Request;
-}
+#include "gateway_request.h"
+#include "multipart_form.h"
 
 namespace qor::headoffice {
 
@@ -26,8 +25,13 @@ std::vector<QueryValue> queryValues(std::string_view target, std::string_view na
 // by two hexadecimal digits stays as it is.
 std::string percentDecoded(std::string_view text);
 
-// A form field of the body: multipart/form-data (the stores' way) or
-// application/x-www-form-urlencoded. nullopt when the body has no such field.
-std::optional<std::string> formField(const httplib::Request& request, std::string_view name);
+// The form of the body: multipart/form-data (the stores' way) or
+// application/x-www-form-urlencoded (values percent-decoded); no fields for any other
+// content type. nullopt for a multipart body that is not well formed: the gateway answers
+// it with 400 Bad Request.
+std::optional<std::vector<FormPart>> readForm(const GatewayRequest& request);
+
+// The first field named `name`; nullopt when the form has none.
+std::optional<std::string> formField(const std::vector<FormPart>& form, std::string_view name);
 
 }  // namespace qor::headoffice

@@ -33,6 +33,7 @@ std::string formatLogLine(const RequestRecord& record) {
     line += ' ';
     line += std::to_string(record.elapsed.count());
     line += "ms";
+    if (record.cached) line += " cached";
     if (!record.error.empty()) {
         line += record.cutOff ? " cut off: " : " <RESULT>";
         line += oneLine(text::cp950ToUtf8(record.error));

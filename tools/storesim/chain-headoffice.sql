@@ -1,0 +1,97 @@
+/* A chain's head office for qor-storesim and a trial of several gateways (scripts/headoffice
+   chain-database): the demo's goods and suppliers at ten times the demo's products, STORE_COUNT
+   stores and eight promotions. UTF-8 here; run in code page 950 after the head-office schema
+   and db/demo-products.sql, with STORE_COUNT replaced by the number of stores.
+
+   Stores: C00001, C00002, ... named 門市 and their number; each store's identification code is
+   four digits, (number * 7919) mod 10000. */
+
+SET TERM ^ ;
+EXECUTE BLOCK AS
+DECLARE N INTEGER = 1;
+BEGIN
+  WHILE (N <= STORE_COUNT) DO
+  BEGIN
+    INSERT INTO CUSTOMER (CUST_ID, CUST_NAME, CUST_IDAC, TAX_KIND, PRO_USE, CQ_USE, U_DIS,
+                          PRICE_FLAG, FREI_ADD, TEL_1, SALES_ID, STATE, PASS_WD)
+    VALUES ('C' || LPAD(CAST(:N AS VARCHAR(5)), 5, '0'), '門市' || :N,
+            LPAD(CAST(MOD(:N * 104729, 100000000) AS VARCHAR(8)), 8, '0'), '應稅',
+            IIF(MOD(:N, 3) = 0, 'N', 'Y'), 'N', IIF(MOD(:N, 10) = 0, 95, 100), '1', 0,
+            '02-' || LPAD(CAST(MOD(:N * 37, 10000000) AS VARCHAR(8)), 8, '0'),
+            'A' || LPAD(CAST(MOD(:N, 40) AS VARCHAR(2)), 2, '0'), '1',
+            LPAD(CAST(MOD(:N * 7919, 10000) AS VARCHAR(4)), 4, '0'));
+    N = N + 1;
+  END
+END^
+SET TERM ; ^
+
+/* Suppliers. */
+INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM, CONTACT, ADDRESS)
+VALUES ('V001', '統一食品', '06-2532121', '73251209', '王小明', '台南市永康區');
+INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM, CONTACT, ADDRESS)
+VALUES ('V002', '味全食品', '02-27021234', '11052402', '陳美玲', '台北市松山區');
+INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM, CONTACT, ADDRESS)
+VALUES ('V003', '義美食品', '02-27522121', '11334509', '林志豪', '台北市大安區');
+INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM, CONTACT, ADDRESS)
+VALUES ('V004', '光泉牧場', '02-28221234', '03570305', '張雅婷', '台北市士林區');
+INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM, CONTACT, ADDRESS)
+VALUES ('V005', '黑松飲料', '02-23211234', '20828393', '李建宏', '台北市中正區');
+INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM, CONTACT, ADDRESS)
+VALUES ('V006', '台灣農產', '049-2221234', '45678912', '黃淑芬', '南投縣南投市');
+INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM, CONTACT, ADDRESS)
+VALUES ('V007', '大成長城', '06-5971234', '84149786', '吳俊傑', '台南市麻豆區');
+INSERT INTO PROVIDER (PROVIDER_ID, PROVIDER_NAME, PROVIDER_PHONE, BUSINESS_NUM, CONTACT, ADDRESS)
+VALUES ('V008', '花王日用', '02-25771234', '22099028', '蔡宜君', '台北市中山區');
+
+/* 3,000 products (the demo's generator): every sixth changed within the last five days, so
+   500 are the week's changed products; the names repeat after the 300th. */
+INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE, PROD_NAME, PROD_SNAME, PROD_SCALE, UNITNAME,
+                     PROVIDER_ID, PROVIDER_NAME, STOCK_QTY, NOW_QTY,
+                     SALE_PRICE, N_PRICE, PSALE_PRICE, VIP_PRICE, CR_PRICE, P_PRICE, P_PRICE2,
+                     STD_COST, FIRST_COST, AVG_COST, NET_COST, ADD_COST, P_LTCOST,
+                     TAX_KIND, BUY_CLASS, IN_TAG, SAL_TAG, DEL_FLAG, P_PU, P_PU2,
+                     PRN_CODE_YN, MEM_DISCOUNT, WEB_SHOW, U_DIS, FREE_TAX,
+                     PD_CLASSID, PD_CLASSNAME, CR_DATE, CHG_DATE, CHG_USER)
+SELECT PROD_ID, PROD_BARCODE, PROD_NAME, PROD_SNAME, PROD_SCALE, UNITNAME,
+       PROVIDER_ID, PROVIDER_NAME, STOCK_QTY, 0,
+       PRICE, PRICE, PRICE, ROUND(PRICE * 0.95), PRICE, ROUND(PRICE * 0.8), ROUND(PRICE * 0.85),
+       ROUND(PRICE * 0.7), ROUND(PRICE * 0.7), ROUND(PRICE * 0.7), ROUND(PRICE * 0.68), 0,
+       ROUND(PRICE * 0.7),
+       '應稅', 'U', 0, 0, 'False', '1', '1',
+       'Y', 'Y', 'N', 100, 0,
+       IIF(MOD(SEQ_NO, 3) = 0, 'B', 'A'), IIF(MOD(SEQ_NO, 3) = 0, '促銷品', '一般品'),
+       CR_DATE, CHG_DATE, 'HQ'
+FROM DEMO_PRODUCTS(1, 3000);
+
+/* Eight promotions, six of them of the type stores take (bill type 1), each of ten items. */
+INSERT INTO PSALE_MASTER (MASTERBILLID, BILL_DATE, SOURCE_ID, INI_DATE, END_DATE, REASON,
+                          REGISTER, STORE_ID, CHG_DATE, CHG_USER, OVER_AMT, PINI_DATE,
+                          PEND_DATE, BILL_TYPE, BILL_KIND, PRO_NO)
+SELECT 'PM' || LPAD(CAST(SEQ_NO AS VARCHAR(4)), 4, '0'), DEMO_DAY(-SEQ_NO), '',
+       DEMO_DAY(1 - SEQ_NO), DEMO_DAY(14), SUBSTRING(PROD_SNAME FROM 1 FOR 8) || '特惠', 'HQ', '',
+       DEMO_DAY(-SEQ_NO), 'HQ', 0, DEMO_DAY(1 - SEQ_NO), DEMO_DAY(14),
+       IIF(SEQ_NO > 6, '2', '1'), '1', 'P' || LPAD(CAST(SEQ_NO AS VARCHAR(3)), 3, '0')
+FROM DEMO_PRODUCTS(1, 8);
+
+/* Items: a tenth off the store price, products 37 apart, listed in KEYINTIME order. */
+INSERT INTO PSALE_SUB (MASTERBILLID, PROD_ID, PROD_NAME, PROD_BARCODE, PD_ITEMID, PSALE_FLAG,
+                       PSALE_PRICE, OLD_PRICE, N_QTY, G_QTY, VIP_PRICE, INI_DATE, END_DATE,
+                       PINI_DATE, PEND_DATE, NEW_COST, OLD_COST, KEYINTIME, SEC_DIS, STOP_SALE,
+                       BILL_KIND, U_DIS, PROVIDER_ID, PROVIDER_NAME, POINT_YN, PRO_NO, CHG_DATE,
+                       CHG_USER)
+SELECT M.MASTERBILLID, P.PROD_ID, P.PROD_NAME, P.PROD_BARCODE, P.PD_ITEMID, '1',
+       ROUND(P.PSALE_PRICE * 0.9), P.PSALE_PRICE, 1, 0, ROUND(P.VIP_PRICE * 0.9),
+       M.INI_DATE, M.END_DATE, M.PINI_DATE, M.PEND_DATE, P.STD_COST, P.STD_COST,
+       M.BILL_DATE || ' ' || P.PROD_ID, 'N', 'N', '1', 100, P.PROVIDER_ID, P.PROVIDER_NAME,
+       'Y', M.PRO_NO, M.CHG_DATE, 'HQ'
+FROM PSALE_MASTER M
+JOIN PRODUCT P ON MOD(CAST(SUBSTRING(P.PROD_ID FROM 2) AS INTEGER), 37) = 0
+ AND CAST(SUBSTRING(P.PROD_ID FROM 2) AS INTEGER) / 37 BETWEEN
+     CAST(SUBSTRING(M.MASTERBILLID FROM 3) AS INTEGER) * 10 - 9
+     AND CAST(SUBSTRING(M.MASTERBILLID FROM 3) AS INTEGER) * 10;
+
+COMMIT;
+
+DROP PROCEDURE DEMO_PRODUCTS;
+DROP FUNCTION DEMO_DAY;
+COMMIT;
