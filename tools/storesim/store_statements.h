@@ -1,19 +1,23 @@
 #pragma once
-// The statements a store's window sends the gateway in its morning, with the window's exact
-// texts: lines each followed by CR LF, typed values as quoted literals.
+// The statements a store sends the gateway in its morning: the workflows' own, so the
+// simulator asks exactly what the window asks.
 #include <string>
+
+#include "workflows/product_download.h"
+#include "workflows/promotions.h"
+#include "workflows/sign_in.h"
+#include "workflows/suppliers.h"
 
 namespace qor::storesim {
 
-// The sign-in: the customer row matching the typed store code and identification code.
-std::string signInStatement(const std::string& storeCode, const std::string& password);
+using workflows::promotionItemsStatement;
+using workflows::promotionListStatement;
+using workflows::signInStatement;
+using workflows::supplierStatement;
+
 // The products changed on or after the date `days` days before today.
-std::string changedProductsStatement(int days);
-// The promotions of the type stores take.
-std::string promotionListStatement();
-// One promotion's items, in the order they were keyed in.
-std::string promotionItemsStatement(const std::string& masterId);
-// The suppliers, by code.
-std::string supplierStatement();
+inline std::string changedProductsStatement(int days) {
+    return workflows::productStatement(false, days);
+}
 
 }  // namespace qor::storesim
