@@ -81,9 +81,14 @@ const Value* Dataset::Impl::cell(int fieldIndex) const {
 
 void Dataset::Impl::notify(DataEvent event, Field* field) {
     if (disableCount > 0) return;
-    // A copy: an observer may detach itself while it is told.
-    const auto targets = observers;
-    for (DatasetObserver* o : targets) o->datasetEvent(event, field);
+    // A copy: an observer may detach itself while it is told. It is made on the stack: this
+    // runs at every assignment of every field.
+    constexpr std::size_t kOnStack = 8;
+    DatasetObserver* onStack[kOnStack];
+    std::vector<DatasetObserver*> onHeap(observers.size() > kOnStack ? observers.size() : 0);
+    DatasetObserver** targets = observers.size() > kOnStack ? onHeap.data() : onStack;
+    DatasetObserver** end = std::copy(observers.begin(), observers.end(), targets);
+    for (DatasetObserver** o = targets; o != end; ++o) (*o)->datasetEvent(event, field);
 }
 
 void Dataset::Impl::setState(DataSetState next) {
