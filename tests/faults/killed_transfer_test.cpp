@@ -47,7 +47,11 @@ int runTransferChild(const char* folder) {
     int written = 0;
     form.CDS_PSaleSub.afterScroll = [&](ds::Dataset& items) {
         if (!items.controlsDisabled() || ++written != kWrittenBeforeTheKill) return;
-        std::ofstream(dir + "/" + kUnderWayMarker) << written;
+        // Written aside and renamed into place: the test, waiting for the name, never reads
+        // the file before its count is in it.
+        const std::string marker = dir + "/" + kUnderWayMarker;
+        std::ofstream(marker + ".part") << written;
+        std::filesystem::rename(marker + ".part", marker);
         // Held inside the transfer until the kill comes, so that it always lands there.
         const auto limit = std::chrono::steady_clock::now() + kChildLimit;
         while (std::chrono::steady_clock::now() < limit)
