@@ -17,6 +17,7 @@
 #include "gateway/reply_dump.h"
 #include "text/cp950.h"
 #include "text/errors.h"
+#include "text/local_time.h"
 
 namespace qor::gateway {
 
@@ -30,8 +31,7 @@ struct TDataModHttp::Http {
         while (true) {
             auto now = std::chrono::system_clock::now();
             std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-            std::tm local{};
-            localtime_r(&seconds, &local);
+            const std::tm local = text::localTime(seconds);
             auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                           now.time_since_epoch()).count() % 1000;
             std::string boundary = boundaryFor(local, static_cast<int>(ms));

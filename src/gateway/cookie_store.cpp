@@ -176,14 +176,13 @@ std::optional<std::chrono::sys_seconds> parseCookieDate(std::string_view text) {
     if (hour < 0 || day < 1 || day > 31 || month < 0 || year < 1601 || hour > 23 ||
         minute > 59 || second > 59)
         return std::nullopt;
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    return std::chrono::sys_seconds(std::chrono::seconds(timegm(&tm)));
+    // A day past the month's end runs on into the next month, as timegm counts it.
+    namespace chrono = std::chrono;
+    const chrono::sys_days date{chrono::year_month_day{
+        chrono::year{year}, chrono::month{static_cast<unsigned>(month + 1)},
+        chrono::day{static_cast<unsigned>(day)}}};
+    return chrono::sys_seconds(date) + chrono::hours(hour) + chrono::minutes(minute) +
+           chrono::seconds(second);
 }
 
 }  // namespace qor::gateway

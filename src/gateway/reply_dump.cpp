@@ -23,8 +23,9 @@ void writeReplyDump(const std::string& folder, const std::string& reply) {
     }
     // Rewritten in place and then cut to size: truncating to zero first makes ext4 flush
     // the file when it is closed, which costs milliseconds on every call.
-    std::FILE* file = std::fopen(path.c_str(), "r+b");
-    if (!file) file = std::fopen(path.c_str(), "wb");
+    const std::string name = path.string();
+    std::FILE* file = std::fopen(name.c_str(), "r+b");
+    if (!file) file = std::fopen(name.c_str(), "wb");
     if (!file) fail(text::systemErrorText(errno) + ".");
     // The reply and its line end are written one after the other: a long reply is not copied
     // to put them together.

@@ -1,6 +1,6 @@
 #pragma once
 // The boundary between the store-database layer and a database-access driver plugin
-// (libdbxfb.so, built from fbdriver/).
+// (libdbxfb.so, dbxfb.dll on Windows, built from fbdriver/).
 //
 // The words of this layer: "dbx" is the database-access scheme the store's tools share, two
 // INI files and a plugin. dbxconnections.ini holds named connection sections; both store
@@ -26,7 +26,7 @@
 #include "text/errors.h"
 
 // A type thrown across the boundary keeps one identity on both sides.
-#if defined(__GNUC__)
+#if defined(__GNUC__) && !defined(_WIN32)
 #define QOR_DBX_SHARED __attribute__((visibility("default")))
 #else
 #define QOR_DBX_SHARED
@@ -102,8 +102,9 @@ public:
     virtual std::unique_ptr<Connection> createConnection() = 0;
 };
 
-// The entry function's type. Loads the client library `vendorLib` (dlopen); on failure returns
-// nullptr with *error set to "Unable to Load <vendorLib>". The driver object is the caller's.
+// The entry function's type. Loads the client library `vendorLib` (dlopen, LoadLibrary); on
+// failure returns nullptr with *error set to "Unable to Load <vendorLib>". The driver object
+// is the caller's.
 using GetDriverFunc = Driver* (*)(const char* vendorLib, const char* errorResourceFile,
                                   std::string* error);
 

@@ -1,12 +1,11 @@
 #include "storedb/driver_library.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
 #include <map>
 #include <mutex>
 
 #include "text/errors.h"
+#include "text/shared_library.h"
 
 namespace qor::storedb {
 
@@ -17,7 +16,7 @@ std::mutex& libraryMutex() {
     return m;
 }
 
-// Libraries this process has loaded, by the name handed to dlopen. They stay loaded until
+// Libraries this process has loaded, by the name they were opened with. They stay loaded until
 // the process ends: drivers made from them may live that long.
 std::map<std::string, void*>& loadedLibraries() {
     static std::map<std::string, void*> libraries;
@@ -28,7 +27,7 @@ std::map<std::string, void*>& loadedLibraries() {
 
 void* loadDriverLibrary(const std::string& libraryName, const std::string& executableDir) {
     std::string target = libraryName;
-    if (!libraryName.empty() && libraryName.find('/') == std::string::npos) {
+    if (!libraryName.empty() && !text::namesFolder(libraryName)) {
         std::string beside = executableDir + "/" + libraryName;
         std::error_code ec;
         if (std::filesystem::is_regular_file(beside, ec)) target = beside;
@@ -38,14 +37,14 @@ void* loadDriverLibrary(const std::string& libraryName, const std::string& execu
     auto& libraries = loadedLibraries();
     if (auto it = libraries.find(target); it != libraries.end()) return it->second;
 
-    void* handle = libraryName.empty() ? nullptr : dlopen(target.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = libraryName.empty() ? nullptr : text::openSharedLibrary(target);
     if (!handle) throw Error(format("Unable to Load %s", libraryName));
     libraries.emplace(target, handle);
     return handle;
 }
 
 dbx::GetDriverFunc findDriverEntry(void* library, const std::string& functionName) {
-    void* symbol = functionName.empty() ? nullptr : dlsym(library, functionName.c_str());
+    void* symbol = functionName.empty() ? nullptr : text::findLibrarySymbol(library, functionName);
     if (!symbol) throw Error(format("Unable to Find Procedure %s", functionName));
     return reinterpret_cast<dbx::GetDriverFunc>(symbol);
 }

@@ -1,8 +1,6 @@
 #include "cp950.h"
 
-#include <cerrno>
-#include <iconv.h>
-#include <mutex>
+#include "text/cp950_codec.h"
 
 namespace qor::text {
 
@@ -31,36 +29,6 @@ std::string upperAscii(std::string_view s) {
     return out;
 }
 
-namespace {
-
-std::string convert(const char* to, const char* from, std::string_view in) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
-    std::string out;
-    out.reserve(in.size() * 2 + 4);
-    char* src = const_cast<char*>(in.data());
-    std::size_t srcLeft = in.size();
-    char buffer[1024];
-    while (srcLeft > 0) {
-        char* dst = buffer;
-        std::size_t dstLeft = sizeof buffer;
-        std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        out.append(buffer, dst);
-        if (r == static_cast<std::size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            // Unconvertible or broken input: one "?" for the offending byte, then go on.
-            out.push_back('?');
-            ++src;
-            --srcLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    iconv_close(cd);
-    return out;
-}
-
-}  // namespace
-
 std::string utf8ToCp950(std::string_view utf8) {
     // A multi-byte UTF-8 sequence that cannot be mapped is skipped whole by the loop below.
     std::string out;
@@ -73,16 +41,14 @@ std::string utf8ToCp950(std::string_view utf8) {
         if (len == 1 && c < 0x80) {
             out.push_back(static_cast<char>(c));
         } else {
-            std::string piece = convert("CP950", "UTF-8", one);
-            if (piece.find('?') != std::string::npos && one != "?") piece = "?";
-            out += piece;
+            out += codec::utf8CharToCp950(one);
         }
         i += len;
     }
     return out;
 }
 
-std::string cp950ToUtf8(std::string_view cp950) { return convert("UTF-8", "CP950", cp950); }
+std::string cp950ToUtf8(std::string_view cp950) { return codec::cp950ToUtf8(cp950); }
 
 std::string codePointToCp950(char32_t cp) {
     char utf8[4];

@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <ctime>
 
+#include "text/local_time.h"
+
 namespace qor::text {
 
 std::string localDateText(int daysBefore) {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    std::tm local = localTime(now);
     // Calendar arithmetic at noon: a daylight-saving change cannot move the day.
     local.tm_mday -= daysBefore;
     local.tm_hour = 12;

@@ -2,7 +2,8 @@
 // Texts of failures the operating system reports (strerror, socket and file errors). Under
 // the user's locale they come translated, in the locale's own encoding (UTF-8 Chinese under
 // zh_TW), which a box showing code page 950 would garble; read in the C locale they are plain
-// ASCII English on every machine.
+// ASCII English on every machine. On Windows a system error code's text is FormatMessage's,
+// asked for in English, without the full stop and line end it ends with.
 #include <functional>
 #include <string>
 #include <system_error>

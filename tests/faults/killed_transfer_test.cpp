@@ -42,7 +42,8 @@ int runTransferChild(const char* folder) {
     int written = 0;
     w.promotions.CDS_PSaleSub.afterScroll = [&](ds::Dataset& items) {
         if (!items.controlsDisabled() || ++written != kWrittenBeforeTheKill) return;
-        // Written whole before it appears: the test reads it as soon as it sees it.
+        // Written aside and renamed into place: the test, waiting for the name, never reads
+        // the file before its count is in it.
         const std::string marker = dir + "/" + kUnderWayMarker;
         std::ofstream(marker + ".part") << written;
         std::filesystem::rename(marker + ".part", marker);

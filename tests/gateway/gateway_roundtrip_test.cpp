@@ -4,11 +4,13 @@
 
 #include "gateway_process.h"
 #include "gateway_test_support.h"
+#include "temp_database.h"
 
 namespace qor::gateway::testing {
 namespace {
 
 TEST(GatewayRoundTrip, SignInStatementBringsTheCustomerRow) {
+    QOR_SKIP_WITHOUT_TEST_DATABASE();
     const std::string name = text::utf8ToCp950("商品資料");
     qor::test::GatewayProcess gateway(
         "INSERT INTO CUSTOMER (CUST_ID, CUST_NAME, PASS_WD, U_DIS) VALUES ('S001', '" + name +

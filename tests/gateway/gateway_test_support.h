@@ -108,7 +108,7 @@ public:
                            const std::string& moreSettings = "") {
         writeFile(folder.file("httpset.ini"),
                   "[set]\r\nport=" + std::to_string(port) + "\r\n" + moreSettings);
-        module = std::make_unique<TDataModHttp>(folder.path(), dumpDir(), dialogs, timeoutMs);
+        module = std::make_unique<TDataModHttp>(folder.path().string(), dumpDir(), dialogs, timeoutMs);
     }
 
     std::string dumpDir() const { return folder.file("dump"); }

@@ -11,6 +11,7 @@
 #include "gateway_test_support.h"
 #include "scripted_server.h"
 #include "text/cp950.h"
+#include "text/local_time.h"
 #include "text/errors.h"
 
 namespace qor::gateway::testing {
@@ -46,8 +47,7 @@ std::string expectedRequest(const std::string& target, const std::string& host,
 
 std::string localDatePart() {
     std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = text::localTime(now);
     char text[40];
     std::snprintf(text, sizeof text, "%02d%02d%02d", local.tm_mon + 1, local.tm_mday,
                   local.tm_year % 100);
@@ -60,7 +60,7 @@ std::string sendOne(const std::string& moreSettings, const std::string& statemen
     TempFolder folder;
     writeFile(folder.file("httpset.ini"), portSettings(server.port(), moreSettings));
     RecordingDialogs dialogs;
-    TDataModHttp module(folder.path(), folder.file("dump"), dialogs, 10000);
+    TDataModHttp module(folder.path().string(), folder.file("dump"), dialogs, 10000);
     ds::Dataset target("ClientDataSet1");
     module.OpenRemoteQuery(target, statement);
     EXPECT_TRUE(dialogs.messages().empty());
@@ -70,7 +70,7 @@ std::string sendOne(const std::string& moreSettings, const std::string& statemen
 TEST(RequestWire, DefaultsGoToPort80WithTheBareHostHeader) {
     TempFolder folder;  // no httpset.ini in it
     RecordingDialogs dialogs;
-    TDataModHttp module(folder.path(), folder.file("dump"), dialogs);
+    TDataModHttp module(folder.path().string(), folder.file("dump"), dialogs);
     EXPECT_EQ(module.QueryUrl(), "http://127.0.0.1:80/oVat/ado/index.php");
     EXPECT_EQ(module.GatewayUserName(), "SYSDBA");
     EXPECT_EQ(module.GatewayPassword(), "quillbarn");
@@ -97,7 +97,7 @@ TEST(RequestWire, OtherPortAppearsInTheHostHeaderAndTheBoundaryCarriesTheDate) {
     TempFolder folder;
     writeFile(folder.file("httpset.ini"), portSettings(server.port()));
     RecordingDialogs dialogs;
-    TDataModHttp module(folder.path(), folder.file("dump"), dialogs, 10000);
+    TDataModHttp module(folder.path().string(), folder.file("dump"), dialogs, 10000);
     const std::string port = std::to_string(server.port());
     EXPECT_EQ(module.QueryUrl(), "http://127.0.0.1:" + port + "/oVat/ado/index.php");
 
@@ -122,7 +122,7 @@ TEST(RequestWire, SettingsComeFromHttpsetIni) {
               "[SET]\r\nHost = \"localhost\"\r\nUSER_NAME=store1\r\npassword=\r\n"
               "Driver= mssql \r\nport=8080\r\n");
     RecordingDialogs dialogs;
-    TDataModHttp module(folder.path(), folder.file("dump"), dialogs);
+    TDataModHttp module(folder.path().string(), folder.file("dump"), dialogs);
     EXPECT_EQ(module.GatewayHost(), "localhost");
     EXPECT_EQ(module.GatewayUserName(), "store1");
     EXPECT_EQ(module.GatewayPassword(), "");
@@ -173,7 +173,7 @@ TEST(RequestWire, TwoCallsUseTwoConnectionsWithNewBoundaries) {
     TempFolder folder;
     writeFile(folder.file("httpset.ini"), portSettings(server.port()));
     RecordingDialogs dialogs;
-    TDataModHttp module(folder.path(), folder.file("dump"), dialogs, 10000);
+    TDataModHttp module(folder.path().string(), folder.file("dump"), dialogs, 10000);
     ds::Dataset target("ClientDataSet1");
     module.OpenRemoteQuery(target, "select 1\r\n");
     module.OpenRemoteQuery(target, "select 2\r\n");
@@ -190,7 +190,7 @@ TEST(RequestWire, PortThatIsNoNumberIsATransportFailure) {
     TempFolder folder;
     writeFile(folder.file("httpset.ini"), "[set]\r\nport=80a\r\n");
     RecordingDialogs dialogs;
-    TDataModHttp module(folder.path(), folder.file("dump"), dialogs, 10000);
+    TDataModHttp module(folder.path().string(), folder.file("dump"), dialogs, 10000);
     ds::Dataset target("ClientDataSet1");
     EXPECT_THROW(module.OpenRemoteQuery(target, "select 1\r\n"), SilentAbort);
     ASSERT_EQ(dialogs.messages().size(), 1u);

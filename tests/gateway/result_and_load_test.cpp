@@ -90,10 +90,15 @@ TEST(ReplyDump, MissingFoldersAreCreated) {
     TempFolder folder;
     writeFile(folder.file("httpset.ini"), "[set]\nport=" + std::to_string(server.port()) + "\n");
     RecordingDialogs dialogs;
-    TDataModHttp module(folder.path(), folder.file("a/b/c"), dialogs, 10000);
+    TDataModHttp module(folder.path().string(), folder.file("a/b/c"), dialogs, 10000);
     ds::Dataset target("ClientDataSet1");
     module.OpenRemoteQuery(target, "select 1\r\n");
     EXPECT_EQ(readFile(folder.file("a/b/c/Result.txt")), "\r\n");
+}
+
+// The dump file's path as the failure names it, with the system's own separator.
+std::string dumpFile(const GatewayClient& client) {
+    return (std::filesystem::path(client.dumpDir()) / "Result.txt").string();
 }
 
 TEST(ReplyDump, FolderThatCannotBeWrittenIsATransportFailure) {
@@ -105,7 +110,7 @@ TEST(ReplyDump, FolderThatCannotBeWrittenIsATransportFailure) {
     EXPECT_EQ(client.call(), aborted());
     ASSERT_EQ(client.dialogs.messages().size(), 1u);
     EXPECT_TRUE(client.dialogs.messages()[0].starts_with(
-        client.failureMessage("Cannot create file \"" + client.dumpDir() + "/Result.txt\". ")))
+        client.failureMessage("Cannot create file \"" + dumpFile(client) + "\". ")))
         << client.dialogs.messages()[0];
     EXPECT_TRUE(client.targetUntouched());
 }
@@ -119,7 +124,7 @@ TEST(ReplyDump, TheSystemsReasonIsShownInEnglishUnderAChineseLocale) {
     EXPECT_EQ(client.call(), aborted());
     EXPECT_EQ(client.dialogs.messages(),
               std::vector<std::string>{client.failureMessage(
-                  "Cannot create file \"" + client.dumpDir() + "/Result.txt\". Not a directory.")});
+                  "Cannot create file \"" + dumpFile(client) + "\". Not a directory.")});
 }
 
 }  // namespace

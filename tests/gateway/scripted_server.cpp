@@ -1,18 +1,28 @@
 #include "scripted_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/write.hpp>
 #include <cctype>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <stdexcept>
 
 namespace qor::gateway::testing {
+
+using boost::asio::ip::tcp;
+
+struct ScriptedServer::Sockets {
+    boost::asio::io_context io;
+    tcp::acceptor acceptor{io};
+};
+
+struct ScriptedServer::Connection {
+    explicit Connection(tcp::socket s) : socket(std::move(s)) {}
+    tcp::socket socket;
+    bool open = true;
+    std::string request;
+    bool closedByClient = false;
+};
 
 namespace {
 
@@ -22,14 +32,15 @@ std::string lower(std::string s) {
 }
 
 // Reads one request: the head up to the empty line, then Content-Length bytes of body.
-std::string readRequest(int fd) {
+std::string readRequest(tcp::socket& socket) {
     std::string data;
     char buffer[16384];
     std::size_t expected = std::string::npos;
     while (expected == std::string::npos || data.size() < expected) {
-        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0) break;
-        data.append(buffer, static_cast<std::size_t>(n));
+        boost::system::error_code error;
+        std::size_t n = socket.read_some(boost::asio::buffer(buffer), error);
+        if (error || n == 0) break;
+        data.append(buffer, n);
         if (expected == std::string::npos) {
             auto headEnd = data.find("\r\n\r\n");
             if (headEnd == std::string::npos) continue;
@@ -43,34 +54,19 @@ std::string readRequest(int fd) {
     return data;
 }
 
-void sendAll(int fd, const std::string& bytes) {
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return;
-        sent += static_cast<std::size_t>(n);
-    }
-}
-
 }  // namespace
 
-ScriptedServer::ScriptedServer(Script script) : script_(std::move(script)) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    int yes = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listenFd_, 64) != 0) {
-        std::string reason = std::strerror(errno);
-        ::close(listenFd_);
-        throw std::runtime_error("cannot listen: " + reason);
-    }
-    socklen_t size = sizeof address;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
+ScriptedServer::ScriptedServer(Script script)
+    : script_(std::move(script)), sockets_(std::make_unique<Sockets>()) {
+    boost::system::error_code error;
+    auto& acceptor = sockets_->acceptor;
+    const tcp::endpoint loopback(boost::asio::ip::address_v4::loopback(), 0);
+    acceptor.open(loopback.protocol(), error);
+    if (!error) acceptor.set_option(tcp::acceptor::reuse_address(true), error);
+    if (!error) acceptor.bind(loopback, error);
+    if (!error) acceptor.listen(64, error);
+    if (error) throw std::runtime_error("cannot listen: " + error.message());
+    port_ = acceptor.local_endpoint().port();
     acceptor_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -83,40 +79,44 @@ ScriptedServer::~ScriptedServer() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
+        boost::system::error_code ignored;
         for (auto& c : connections_)
-            if (c.fd >= 0) ::shutdown(c.fd, SHUT_RDWR);
+            if (c->open) c->socket.shutdown(tcp::socket::shutdown_both, ignored);
     }
     changed_.notify_all();
-    ::shutdown(listenFd_, SHUT_RDWR);
-    acceptor_.join();
-    ::close(listenFd_);
+    // A connection of our own wakes the accepting thread, which then sees the stop.
+    {
+        boost::system::error_code ignored;
+        tcp::socket wake(sockets_->io);
+        wake.connect(tcp::endpoint(boost::asio::ip::address_v4::loopback(), port_), ignored);
+        acceptor_.join();
+    }
     for (auto& worker : workers_) worker.join();
 }
 
 void ScriptedServer::acceptLoop() {
     while (true) {
-        int fd = ::accept(listenFd_, nullptr, nullptr);
+        boost::system::error_code error;
+        tcp::socket socket = sockets_->acceptor.accept(error);
         std::lock_guard lock(mutex_);
-        if (fd < 0 || stopping_) {
-            if (fd >= 0) ::close(fd);
-            return;
-        }
-        connections_.push_back({fd, {}, false});
+        if (error || stopping_) return;
+        connections_.push_back(std::make_unique<Connection>(std::move(socket)));
         int index = static_cast<int>(connections_.size()) - 1;
         workers_.emplace_back([this, index] { serve(index); });
     }
 }
 
 void ScriptedServer::serve(int index) {
-    int fd;
+    Connection* connection;
     {
         std::lock_guard lock(mutex_);
-        fd = connections_[index].fd;
+        connection = connections_[index].get();
     }
-    std::string request = readRequest(fd);
+    tcp::socket& socket = connection->socket;
+    std::string request = readRequest(socket);
     {
         std::lock_guard lock(mutex_);
-        connections_[index].request = request;
+        connection->request = request;
     }
     changed_.notify_all();
     ScriptedReply reply = script_(index);
@@ -124,18 +124,19 @@ void ScriptedServer::serve(int index) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return stopping_; });
     } else {
-        sendAll(fd, reply.bytes);
+        boost::system::error_code error;
+        boost::asio::write(socket, boost::asio::buffer(reply.bytes), error);
         if (reply.then == ScriptedReply::Then::KeepOpen) {
             char buffer[256];
-            while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
-            }
+            while (!error) socket.read_some(boost::asio::buffer(buffer), error);
             std::lock_guard lock(mutex_);
-            connections_[index].closedByClient = !stopping_;
+            connection->closedByClient = !stopping_;
         }
     }
     std::lock_guard lock(mutex_);
-    ::close(fd);
-    connections_[index].fd = -1;
+    boost::system::error_code ignored;
+    socket.close(ignored);
+    connection->open = false;
     changed_.notify_all();
 }
 
@@ -146,7 +147,7 @@ int ScriptedServer::connectionCount() const {
 
 std::string ScriptedServer::request(int connection) const {
     std::lock_guard lock(mutex_);
-    return connection < static_cast<int>(connections_.size()) ? connections_[connection].request
+    return connection < static_cast<int>(connections_.size()) ? connections_[connection]->request
                                                                : std::string();
 }
 
@@ -154,7 +155,7 @@ bool ScriptedServer::waitForClientClose(int connection) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, std::chrono::seconds(10), [&] {
         return connection < static_cast<int>(connections_.size()) &&
-               connections_[connection].closedByClient;
+               connections_[connection]->closedByClient;
     });
 }
 

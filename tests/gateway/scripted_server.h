@@ -3,6 +3,7 @@
 // bytes and answers with scripted bytes, so every framing case can be produced exactly.
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -42,21 +43,18 @@ public:
     bool waitForClientClose(int connection);
 
 private:
-    struct Connection {
-        int fd = -1;
-        std::string request;
-        bool closedByClient = false;
-    };
+    struct Sockets;  // Boost.Asio's, kept out of the tests' includes
+    struct Connection;
     void acceptLoop();
     void serve(int index);
 
     Script script_;
-    int listenFd_ = -1;
+    std::unique_ptr<Sockets> sockets_;
     unsigned short port_ = 0;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool stopping_ = false;
-    std::vector<Connection> connections_;
+    std::vector<std::unique_ptr<Connection>> connections_;
     std::vector<std::thread> workers_;
     std::thread acceptor_;
 };

@@ -1,7 +1,6 @@
 #pragma once
-// The driver plugin loaded the way the program loads it: dlopen of libdbxfb.so from the folder
-// of the executables, then its entry function by name.
-#include <dlfcn.h>
+// The driver plugin loaded the way the program loads it: libdbxfb.so (dbxfb.dll) from the
+// folder of the executables, then its entry function by name.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -16,22 +15,24 @@
 #include "storedb/dbx_driver.h"
 #include "temp_database.h"
 #include "text/builtin_account.h"
+#include "text/shared_library.h"
 
 namespace qor::fbtest {
 
 inline dbx::GetDriverFunc driverEntry() {
     static dbx::GetDriverFunc entry = [] {
-        std::string path = std::string(QOR_BIN_DIR) + "/libdbxfb.so";
-        void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!library) throw std::runtime_error("cannot load " + path + ": " + ::dlerror());
-        auto entry = reinterpret_cast<dbx::GetDriverFunc>(::dlsym(library, "getSQLDriverINTERBASE"));
+        std::string path = std::string(QOR_BIN_DIR) + "/" + QOR_DRIVER_LIBRARY_NAME;
+        void* library = text::openSharedLibrary(path);
+        if (!library) throw std::runtime_error("cannot load " + path);
+        auto entry = reinterpret_cast<dbx::GetDriverFunc>(
+            text::findLibrarySymbol(library, "getSQLDriverINTERBASE"));
         if (!entry) throw std::runtime_error("getSQLDriverINTERBASE missing from " + path);
         return entry;
     }();
     return entry;
 }
 
-inline std::unique_ptr<dbx::Driver> makeDriver(const std::string& vendorLib = "libfbclient.so.2") {
+inline std::unique_ptr<dbx::Driver> makeDriver(const std::string& vendorLib = QOR_CLIENT_LIBRARY_NAME) {
     std::string error;
     std::unique_ptr<dbx::Driver> driver(driverEntry()(vendorLib.c_str(), "", &error));
     if (!driver) throw std::runtime_error(error);

@@ -52,6 +52,7 @@ const RecordColumn kProductRecord[] = {
 const std::string kCrlf = "\r\n";
 
 TEST(FbDriverStoreSchema, ProductHasTheRecordsColumnsInOrder) {
+    QOR_SKIP_WITHOUT_TEST_DATABASE();
     test::TempDatabase db;
     auto connection = connectTo(db.path());
     auto cursor = connection->query("SELECT * FROM PRODUCT where PROD_ID = '-1' order by PROD_ID", {});
@@ -65,6 +66,7 @@ TEST(FbDriverStoreSchema, ProductHasTheRecordsColumnsInOrder) {
 }
 
 TEST(FbDriverStoreSchema, TheProductImportWritesOneTypedValuePerColumn) {
+    QOR_SKIP_WITHOUT_TEST_DATABASE();
     test::TempDatabase db;
     auto connection = connectTo(db.path());
     std::string names, markers;
@@ -90,6 +92,7 @@ TEST(FbDriverStoreSchema, TheProductImportWritesOneTypedValuePerColumn) {
 }
 
 TEST(FbDriverStoreSchema, TheLookUpsOfTheProductDownloadFindCodesAndSalesBarcodes) {
+    QOR_SKIP_WITHOUT_TEST_DATABASE();
     test::TempDatabase db(
         "INSERT INTO PRODUCT (PROD_ID, PROD_BARCODE) VALUES ('P1', '4710001');"
         "INSERT INTO PROD_SALE (PROD_ID, SAL_BARCODE) VALUES ('P1', '4719999');");
@@ -109,6 +112,7 @@ TEST(FbDriverStoreSchema, TheLookUpsOfTheProductDownloadFindCodesAndSalesBarcode
 }
 
 TEST(FbDriverStoreSchema, APromotionIsWrittenInOneTransactionOnTheSecondConnection) {
+    QOR_SKIP_WITHOUT_TEST_DATABASE();
     test::TempDatabase db;
     auto first = connectTo(db.path());
     auto second = connectTo(db.path());
@@ -167,6 +171,7 @@ std::string fileText(const fs::path& path) {
 }
 
 TEST(FbDriverTestFixture, TheDefinitionFilesPointAConnectionAtTheDatabase) {
+    QOR_SKIP_WITHOUT_TEST_DATABASE();
     test::TempDatabase db;
     test::writeDbxFiles(db.folder(), test::DbxFiles{db.path(), {{"Trim Char", "True"}, {"Extra", "1"}}, {}});
     std::string connections = fileText(db.folder() / "dbxconnections.ini");
@@ -174,11 +179,12 @@ TEST(FbDriverTestFixture, TheDefinitionFilesPointAConnectionAtTheDatabase) {
     EXPECT_THAT(connections, ::testing::HasSubstr("\nUser_Name=SYSDBA\nPassword=quillbarn\n"));
     EXPECT_THAT(connections, ::testing::HasSubstr("\nInterbase TransIsolation=ReadCommited\nTrim Char=True\nExtra=1\n"));
     EXPECT_EQ(fileText(db.folder() / "dbxdrivers.ini"),
-              "[Interbase]\nLibraryName=libdbxfb.so\nVendorLib=libfbclient.so.2\n"
-              "GetDriverFunc=getSQLDriverINTERBASE\n");
+              "[Interbase]\nLibraryName=" QOR_DRIVER_LIBRARY_NAME "\nVendorLib=" QOR_CLIENT_LIBRARY_NAME
+              "\nGetDriverFunc=getSQLDriverINTERBASE\n");
 }
 
 TEST(FbDriverTestFixture, EachDatabaseIsFreshAndGoesWithItsFolder) {
+    QOR_SKIP_WITHOUT_TEST_DATABASE();
     fs::path folder;
     {
         test::TempDatabase db("INSERT INTO PROD_ITEM VALUES ('I1', 'one');");
@@ -193,6 +199,7 @@ TEST(FbDriverTestFixture, EachDatabaseIsFreshAndGoesWithItsFolder) {
 }
 
 TEST(FbDriverTestFixture, BadExtraSqlFailsTheFixtureWithIsqlsMessage) {
+    QOR_SKIP_WITHOUT_TEST_DATABASE();
     try {
         test::TempDatabase db("INSERT INTO NO_SUCH_TABLE VALUES (1);");
         FAIL() << "the fixture accepted a failing statement";
@@ -203,8 +210,8 @@ TEST(FbDriverTestFixture, BadExtraSqlFailsTheFixtureWithIsqlsMessage) {
 
 TEST(FbDriverTestFixture, TheBuildWritesTheDriverDefinitionBesideTheExecutables) {
     EXPECT_EQ(fileText(fs::path(QOR_BIN_DIR) / "dbxdrivers.ini"),
-              "[Interbase]\nLibraryName=libdbxfb.so\nVendorLib=libfbclient.so.2\n"
-              "GetDriverFunc=getSQLDriverINTERBASE\n");
+              "[Interbase]\nLibraryName=" QOR_DRIVER_LIBRARY_NAME "\nVendorLib=" QOR_CLIENT_LIBRARY_NAME
+              "\nGetDriverFunc=getSQLDriverINTERBASE\n");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 
 namespace qor::storedb::testing {
 
-inline std::string pluginPath() { return std::string(QOR_BIN_DIR) + "/libdbxfb.so"; }
+inline std::string pluginPath() { return std::string(QOR_BIN_DIR) + "/" + QOR_DRIVER_LIBRARY_NAME; }
 
 // The definition files for `database`, the driver named by its full path (the test's folder
 // holds no plugin).

@@ -1,26 +1,19 @@
 // qor-query store, run as its own process on a store database, finding the definition files
 // through the per-user settings file.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
+#include "shell_command.h"
 #include "storedb_fixture.h"
 
 namespace qor::storedb::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string shellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 struct ToolRun {
     int exitCode = -1;
@@ -47,17 +40,12 @@ protected:
 
     ToolRun run(const std::string& statement) {
         const fs::path errFile = folder() / "stderr.txt";
-        std::string command = "env XDG_CONFIG_HOME=" + shellQuote((folder() / "config").string()) + " " +
-                              shellQuote(std::string(QOR_BIN_DIR) + "/qor-query") + " store " +
-                              shellQuote(statement) + " 2>" + shellQuote(errFile.string());
+        std::string command =
+            "env XDG_CONFIG_HOME=" + test::shellQuote((folder() / "config").string()) + " " +
+            test::shellQuote(std::string(QOR_BIN_DIR) + "/qor-query") + " store " +
+            test::shellQuote(statement) + " 2>" + test::shellQuote(errFile.string());
         ToolRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        std::array<char, 4096> buffer{};
-        std::size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
-        int status = ::pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::tie(result.exitCode, result.out) = test::runShellCommand(command);
         std::ifstream err(errFile);
         std::stringstream text;
         text << err.rdbuf();

@@ -1,24 +1,24 @@
 #pragma once
 // The process under Traditional Chinese system messages, as on a zh_TW desktop (Qt takes the
 // user's locale at start-up), for as long as the object lives; the C locale afterwards.
-#include <stdlib.h>
-
 #include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <string>
+
+#include "shell_command.h"
 
 namespace qor::test {
 
 class ChineseSystemMessages {
 public:
     ChineseSystemMessages() {
-        ::setenv("LANGUAGE", "zh_TW", 1);
+        setEnvironment("LANGUAGE", "zh_TW");
         set_ = std::setlocale(LC_ALL, "C.UTF-8") != nullptr;
     }
     ~ChineseSystemMessages() {
         std::setlocale(LC_ALL, "C");
-        ::unsetenv("LANGUAGE");
+        setEnvironment("LANGUAGE", "");
     }
     ChineseSystemMessages(const ChineseSystemMessages&) = delete;
     ChineseSystemMessages& operator=(const ChineseSystemMessages&) = delete;

@@ -1,11 +1,7 @@
 #include "temp_database.h"
 
-#include "storedb/connection.h"
+#include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -15,21 +11,13 @@
 #include <system_error>
 #include <utility>
 
+#include "shell_command.h"
+#include "storedb/connection.h"
+
 namespace fs = std::filesystem;
 
 namespace qor::test {
 namespace {
-
-std::string shellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -47,16 +35,11 @@ void writeFile(const fs::path& path, const std::string& text) {
 
 // Runs a shell command; returns its exit status and everything it printed.
 std::pair<int, std::string> runCommand(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot run: " + command);
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), n);
-    int status = ::pclose(pipe);
-    int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return {code, output};
+    return runShellCommand(command + " 2>&1");
 }
+
+// Records the test as skipped: a test database cannot be made in this build.
+void skipTest(const std::string& reason) { GTEST_SKIP() << reason; }
 
 fs::path sourcePath(const std::string& file) {
     fs::path path(file);
@@ -79,7 +62,7 @@ fs::path templateFor(const std::vector<std::string>& schemaFiles) {
     fs::path target = folder / name;
     if (fs::exists(target)) return target;
 
-    fs::path scratch = folder / (std::string(name) + "." + std::to_string(::getpid()) + ".tmp");
+    fs::path scratch = folder / (std::string(name) + "." + std::to_string(currentProcessId()) + ".tmp");
     std::string command = shellQuote((fs::path(QOR_SOURCE_DIR) / "scripts/create-database").string()) +
                           " --force " + shellQuote(scratch.string());
     for (const auto& file : schemaFiles) command += " " + shellQuote(sourcePath(file).string());
@@ -101,6 +84,10 @@ TempDatabase::TempDatabase(const std::string& extraSql)
 TempDatabase::TempDatabase(const std::vector<std::string>& schemaFiles, const std::string& extraSql,
                            const std::string& fileName)
     : path_(folder_.path() / fileName) {
+    if (auto reason = testDatabaseUnavailable()) {
+        skipTest(*reason);
+        return;
+    }
     // A failure from here on removes the folder with the object.
     fs::copy_file(templateFor(schemaFiles), path_);
     fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write |
@@ -127,8 +114,8 @@ void writeDbxFiles(const fs::path& folder, const DbxFiles& files) {
     std::vector<std::pair<std::string, std::string>> connection =
         storedb::builtinStoreParams(files.database).lines();
     std::vector<std::pair<std::string, std::string>> driver = {
-        {"LibraryName", "libdbxfb.so"},
-        {"VendorLib", "libfbclient.so.2"},
+        {"LibraryName", QOR_DRIVER_LIBRARY_NAME},
+        {"VendorLib", QOR_CLIENT_LIBRARY_NAME},
         {"GetDriverFunc", "getSQLDriverINTERBASE"},
     };
     auto apply = [](auto& list, const std::map<std::string, std::string>& overrides) {

@@ -1,8 +1,11 @@
 #pragma once
 // A Firebird database file made for one test, embedded (no server), in a temporary folder that
 // is removed with the object. Also the two definition files that point a connection at it.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,19 @@
 
 namespace qor::test {
 
+// Why this build cannot make a test database, or nothing when it can. The Windows build runs
+// its tests under Wine, where there is no Firebird engine and no isql to make one.
+std::optional<std::string> testDatabaseUnavailable();
+
+// For a test that makes a database in its body: skips it, with the reason, where none can be
+// made. (A fixture holding a TempDatabase needs nothing: the database's constructor skips the
+// test before its SetUp runs.)
+#define QOR_SKIP_WITHOUT_TEST_DATABASE()                                   \
+    if (auto qorNoDatabase = ::qor::test::testDatabaseUnavailable())      \
+    GTEST_SKIP() << *qorNoDatabase
+
+// Where a database cannot be made (see testDatabaseUnavailable) the constructors record the
+// running test as skipped and make only the folder.
 class TempDatabase {
 public:
     // The store database: <folder>/POSDATA.FDB from db/store-schema.sql, then `extraSql`

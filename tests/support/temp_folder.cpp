@@ -1,7 +1,6 @@
 #include "temp_folder.h"
 
-#include <stdlib.h>
-
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
@@ -10,9 +9,19 @@ namespace fs = std::filesystem;
 namespace qor::test {
 
 fs::path makeTempFolder(const std::string& prefix) {
-    std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder like " + pattern);
-    return fs::path(pattern);
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    const fs::path parent = fs::temp_directory_path();
+    // create_directory makes the folder only when no other has the name: the name is ours.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = prefix;
+        for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];
+        std::error_code error;
+        if (fs::create_directory(parent / name, error)) return parent / name;
+        if (error) throw std::runtime_error("cannot create a folder in " + parent.string());
+    }
+    throw std::runtime_error("cannot create a folder like " + (parent / prefix).string());
 }
 
 TempFolder::TempFolder(const std::string& prefix) : path_(makeTempFolder(prefix)) {}

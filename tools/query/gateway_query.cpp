@@ -1,13 +1,13 @@
 // qor-query gateway "<statement>": sends one statement through the gateway client, exactly as
 // the program does, and prints the rows.
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "dataset/dataset.h"
 #include "gateway/FrmDataModHttp.h"
+#include "dump_folder.h"
 #include "print_rows.h"
+#include "storedb/definition_paths.h"
 #include "text/cp950.h"
 #include "text/dialogs.h"
 #include "text/errors.h"
@@ -24,20 +24,6 @@ public:
         std::cerr << "Warning: " << qor::text::cp950ToUtf8(text) << '\n';
     }
 };
-
-std::string executableFolder() {
-    std::error_code error;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : self.parent_path().string();
-}
-
-// The program's per-user data folder, where the reply dump goes.
-std::string dataFolder() {
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-        return std::string(data) + "/QorClient";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : ".") + "/.local/share/QorClient";
-}
 
 // The argument's lines (typed in UTF-8) as the program's statement text: CP950, each line
 // followed by CR LF.
@@ -60,7 +46,7 @@ std::string statementText(const std::string& argument) {
 
 int runGatewayQuery(const char* statement) {
     StderrDialogs dialogs;
-    qor::gateway::TDataModHttp gateway(executableFolder(), dataFolder(), dialogs);
+    qor::gateway::TDataModHttp gateway(qor::storedb::currentExecutableDir(), dumpFolder(), dialogs);
     qor::ds::Dataset result("ClientDataSet1");
     try {
         gateway.OpenRemoteQuery(result, statementText(statement));

@@ -1,17 +1,17 @@
 #include "client_api.h"
 
-#include <dlfcn.h>
-
 #include <map>
 #include <memory>
 #include <mutex>
+
+#include "text/shared_library.h"
 
 namespace qor::fbdriver {
 namespace {
 
 template <typename F>
 bool resolve(void* library, const char* symbol, F& function) {
-    function = reinterpret_cast<F>(::dlsym(library, symbol));
+    function = reinterpret_cast<F>(text::findLibrarySymbol(library, symbol));
     return function != nullptr;
 }
 
@@ -53,11 +53,11 @@ const ClientApi* loadClientApi(const std::string& name, std::string* error) {
         return nullptr;
     };
     if (name.empty()) return fail();
-    void* library = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* library = text::openSharedLibrary(name);
     if (!library) return fail();
     auto api = std::make_unique<ClientApi>();
     if (!resolveAll(library, *api)) {
-        ::dlclose(library);
+        text::closeSharedLibrary(library);
         return fail();
     }
     return loaded.emplace(name, std::move(api)).first->second.get();

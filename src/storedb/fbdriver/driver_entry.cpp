@@ -6,7 +6,7 @@
 #include "fb_connection.h"
 #include "storedb/dbx_driver.h"
 
-extern "C" __attribute__((visibility("default"))) qor::dbx::Driver* getSQLDriverINTERBASE(
+extern "C" QOR_DRIVER_ENTRY qor::dbx::Driver* getSQLDriverINTERBASE(
     const char* vendorLib, const char* /*errorResourceFile*/, std::string* error) {
     // Firebird words its own messages; a file of error texts has nothing to add here.
     std::string name = vendorLib ? vendorLib : "";

@@ -1,0 +1,11 @@
+#include "text/local_time.h"
+
+namespace qor::text {
+
+std::tm localTime(std::time_t moment) {
+    std::tm local{};
+    ::localtime_r(&moment, &local);
+    return local;
+}
+
+}  // namespace qor::text

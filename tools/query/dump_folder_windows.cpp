@@ -1,0 +1,3 @@
+#include "dump_folder.h"
+
+std::string dumpFolder() { return "c:\\"; }
