@@ -69,6 +69,7 @@ const DataSource::Routes& DataSource::routes() {
 }
 
 void DataSource::fieldChanged(Field* field) {
+    if (links_.empty()) return;  // nothing shows the dataset: a walk's assignments cost nothing here
     const Routes& r = routes();
     const auto index = std::size_t(field->index());
     const bool routed = index < r.byField.size() && dataset_ && &dataset_->field(int(index)) == field;
