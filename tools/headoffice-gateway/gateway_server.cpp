@@ -7,8 +7,10 @@
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <unordered_set>
 
@@ -18,6 +20,7 @@
 #include "reply_head.h"
 #include "request_router.h"
 #include "statement_reply.h"
+#include "tls_server_context.h"
 #include "worker_pool.h"
 
 namespace qor::headoffice {
@@ -39,6 +42,11 @@ ConnectionLimits limitsFor(const ServingOptions& options) {
     return limits;
 }
 
+std::optional<net::ssl::context> tlsContextFor(const ServingOptions& options) {
+    if (options.tlsCert.empty() && options.tlsKey.empty()) return std::nullopt;
+    return serverTlsContext(options.tlsCert, options.tlsKey);
+}
+
 std::string describe(const tcp::endpoint& endpoint) {
     return endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
 }
@@ -49,7 +57,7 @@ class GatewayServer::Impl final : public ConnectionHost {
 public:
     Impl(Account account, HeadOfficeDatabase& database, const ServingOptions& options)
         : account_(std::move(account)), database_(database), options_(options),
-          limits_(limitsFor(options)), acceptor_(io_),
+          limits_(limitsFor(options)), tls_(tlsContextFor(options)), acceptor_(io_),
           cache_(options.replyCacheTime, options.replyCacheBytes), workers_(options.threads) {}
 
     int bind(const std::string& address, int port) {
@@ -126,11 +134,21 @@ private:
         // Replies go out in pieces; without this the last small piece of each would wait
         // for the store's acknowledgement of the one before.
         socket.set_option(tcp::no_delay(true), ec);
-        if (open_ >= options_.maxConnections) return refuseConnection(std::move(socket), remote);
+        // A TLS store can read the refusal only inside TLS: it gets the handshake first.
+        const bool refused = open_ >= options_.maxConnections;
+        if (refused && !tls_) return refuseConnection(std::move(socket), remote);
         ++open_;
-        auto connection = std::make_shared<HttpConnection<boost::beast::tcp_stream>>(
-            boost::beast::tcp_stream(std::move(socket)), describe(remote), *this);
-        connection->start();
+        boost::beast::tcp_stream stream(std::move(socket));
+        if (tls_) {
+            using TlsStream = boost::beast::ssl_stream<boost::beast::tcp_stream>;
+            std::make_shared<HttpConnection<TlsStream>>(TlsStream(std::move(stream), *tls_),
+                                                        describe(remote), *this)
+                ->start(refused ? 503 : 0);
+            return;
+        }
+        std::make_shared<HttpConnection<boost::beast::tcp_stream>>(std::move(stream),
+                                                                   describe(remote), *this)
+            ->start();
     }
 
     // Past the open-connection limit: 503 at once, the request left unread. What the store
@@ -224,6 +242,7 @@ private:
     HeadOfficeDatabase& database_;
     ServingOptions options_;
     ConnectionLimits limits_;
+    std::optional<net::ssl::context> tls_;  // HTTPS when set
     net::io_context io_{1};
     tcp::acceptor acceptor_;
     ReplyCache cache_;

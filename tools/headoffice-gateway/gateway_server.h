@@ -26,10 +26,13 @@ struct ServingOptions {
     std::chrono::milliseconds delay{0};          // every reply spread over about this long
     std::chrono::milliseconds replyCacheTime{0}; // identical statements answered once; 0: off
     std::size_t replyCacheBytes = 64 * 1024 * 1024;
+    // Both set: HTTPS with this certificate (PEM, its chain after it) and private key.
+    std::string tlsCert, tlsKey;
 };
 
 class GatewayServer {
 public:
+    // With a certificate, fails as serverTlsContext() does.
     GatewayServer(Account account, HeadOfficeDatabase& database, const ServingOptions& options);
     ~GatewayServer();
     GatewayServer(const GatewayServer&) = delete;

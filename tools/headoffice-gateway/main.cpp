@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
         serving.delay = std::chrono::milliseconds(options.delay);
         serving.replyCacheTime = std::chrono::seconds(options.replyCacheSeconds);
         serving.replyCacheBytes = static_cast<std::size_t>(options.replyCacheMb) * 1024 * 1024;
+        serving.tlsCert = options.tlsCert;
+        serving.tlsKey = options.tlsKey;
         // Room for the database's own files and connections beside the stores'.
         const std::size_t wantedFiles = serving.maxConnections + 256;
         const std::size_t files = raiseOpenFileLimit(wantedFiles);
