@@ -57,6 +57,7 @@ GatewayOptions parseOptions(const std::vector<std::string>& args) {
             options.replyCacheMb = numberOption(name, value, 1, 65536);
         else if (name == "tls-cert") options.tlsCert = value;
         else if (name == "tls-key") options.tlsKey = value;
+        else if (name == "allow") options.allowFile = value;
         else throw std::invalid_argument("unknown option --" + name);
     }
     if (options.help) return options;
@@ -94,6 +95,9 @@ std::string usageText() {
            "                          certificate, PEM, any intermediate certificates\n"
            "                          after it; plain HTTP without it\n"
            "  --tls-key <file>        the certificate's private key, PEM\n"
+           "  --allow <file>          run only statements matching one of the file's\n"
+           "                          patterns; every other is refused with \"<RESULT>The\n"
+           "                          statement is not allowed</RESULT>\" and logged\n"
            "  --delay <ms>            spread every reply over about <ms> milliseconds\n"
            "                          (0): sent in 20 pieces with pauses between, to\n"
            "                          watch a store's progress display; a long reply\n"

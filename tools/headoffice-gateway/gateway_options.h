@@ -25,6 +25,7 @@ struct GatewayOptions {
     int replyCacheSeconds = 0;       // identical statements answered once; 0: off
     int replyCacheMb = 64;           // megabytes the reply cache keeps at most
     std::string tlsCert, tlsKey;     // both given: HTTPS; neither: plain HTTP
+    std::string allowFile;           // given: only statements matching its patterns run
     bool help = false;
 };
 

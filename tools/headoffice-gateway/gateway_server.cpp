@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <unordered_set>
 
+#include "gateway_reply.h"
 #include "head_office_database.h"
 #include "http_connection.h"
 #include "reply_cache.h"
@@ -45,6 +46,16 @@ ConnectionLimits limitsFor(const ServingOptions& options) {
 std::optional<net::ssl::context> tlsContextFor(const ServingOptions& options) {
     if (options.tlsCert.empty() && options.tlsKey.empty()) return std::nullopt;
     return serverTlsContext(options.tlsCert, options.tlsKey);
+}
+
+// A checked statement the allow list does not hold: answered at once, nothing runs.
+RoutedRequest notAllowed(std::string_view statement) {
+    static constexpr std::string_view kNotAllowed = "The statement is not allowed";
+    RoutedRequest routed;
+    const std::string body = resultReply(kNotAllowed);
+    routed.reply = wholeReplyHead(body.size()) + body;
+    routed.error = std::string(kNotAllowed) + ": " + statementShape(statement);
+    return routed;
 }
 
 std::string describe(const tcp::endpoint& endpoint) {
@@ -98,6 +109,8 @@ public:
     void requestRead(std::shared_ptr<Connection> connection, std::string_view method,
                      GatewayRequest request) override {
         RoutedRequest routed = routeRequest(method, request, account_);
+        if (routed.statement && options_.allowList && !options_.allowList->allows(*routed.statement))
+            routed = notAllowed(*routed.statement);
         if (!routed.statement) {
             ReplyOutcome outcome;
             outcome.error = std::move(routed.error);

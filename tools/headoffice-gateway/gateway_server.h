@@ -12,6 +12,7 @@
 #include <string>
 
 #include "account_check.h"
+#include "allow_list.h"
 
 namespace qor::headoffice {
 
@@ -28,6 +29,9 @@ struct ServingOptions {
     std::size_t replyCacheBytes = 64 * 1024 * 1024;
     // Both set: HTTPS with this certificate (PEM, its chain after it) and private key.
     std::string tlsCert, tlsKey;
+    // Set: only the statements it allows run; every other gets "<RESULT>The statement is not
+    // allowed</RESULT>", and the log line shows the statement's shape.
+    std::shared_ptr<const AllowList> allowList;
 };
 
 class GatewayServer {
