@@ -82,6 +82,18 @@ TEST_F(GatewayTls, OlderTlsAndPlainHttpAreRefused) {
     EXPECT_EQ(client.readToClose(), emptyReply(400));
 }
 
+TEST_F(GatewayTls, PastTheConnectionLimitAStoreReadsTheRefusalInsideTls) {
+    const auto issued = authority->issue("limited", {"127.0.0.1"});
+    test::GatewayProcess limited(headOfficeRows(), {},
+                                 {"--tls-cert", issued.certificate, "--tls-key", issued.key,
+                                  "--max-connections", "1"});
+    RawHttpClient holding(limited.port());  // a store that has not sent anything yet
+    ASSERT_TRUE(holding.connected());
+    EXPECT_EQ(tlsExchange(limited.port(), authority->certificate(),
+                          storeRequest(signInStatement("S001", "5678")), TLS1_3_VERSION),
+              emptyReply(503));
+}
+
 TEST_F(GatewayTls, AKeyThatIsNotTheCertificatesStopsTheGatewayAtStart) {
     const auto one = authority->issue("one", {"127.0.0.1"});
     const auto other = authority->issue("other", {"127.0.0.1"});
