@@ -55,10 +55,15 @@ GatewayOptions parseOptions(const std::vector<std::string>& args) {
             options.replyCacheSeconds = numberOption(name, value, 0, 86400);
         else if (name == "reply-cache-mb")
             options.replyCacheMb = numberOption(name, value, 1, 65536);
+        else if (name == "tls-cert") options.tlsCert = value;
+        else if (name == "tls-key") options.tlsKey = value;
+        else if (name == "allow") options.allowFile = value;
         else throw std::invalid_argument("unknown option --" + name);
     }
-    if (!options.help && options.database.empty())
-        throw std::invalid_argument("--database is required");
+    if (options.help) return options;
+    if (options.database.empty()) throw std::invalid_argument("--database is required");
+    if (options.tlsCert.empty() != options.tlsKey.empty())
+        throw std::invalid_argument("--tls-cert and --tls-key go together");
     return options;
 }
 
@@ -86,6 +91,13 @@ std::string usageText() {
            "                          rows up to <s> seconds old\n"
            "  --reply-cache-mb <n>    megabytes of replies the cache keeps (64); the\n"
            "                          oldest go first, a longer reply is not kept\n"
+           "  --tls-cert <file>       serve HTTPS (TLS 1.2 and 1.3 only) with this\n"
+           "                          certificate, PEM, any intermediate certificates\n"
+           "                          after it; plain HTTP without it\n"
+           "  --tls-key <file>        the certificate's private key, PEM\n"
+           "  --allow <file>          run only statements matching one of the file's\n"
+           "                          patterns; every other is refused with \"<RESULT>The\n"
+           "                          statement is not allowed</RESULT>\" and logged\n"
            "  --delay <ms>            spread every reply over about <ms> milliseconds\n"
            "                          (0): sent in 20 pieces with pauses between, to\n"
            "                          watch a store's progress display; a long reply\n"
@@ -94,7 +106,9 @@ std::string usageText() {
            "checked request waits for one. A request line and headers over 64 KiB get 431\n"
            "Request Header Fields Too Large, a request target over 8192 bytes 414 URI Too\n"
            "Long, a request HTTP cannot read 400 Bad Request; every refused connection is\n"
-           "closed. A store must take each piece of a reply within 5 seconds.\n"
+           "closed. A store must take each piece of a reply within 5 seconds. Over HTTPS the\n"
+           "TLS handshake counts in the read timeout; bytes that do not open a handshake get\n"
+           "a plain 400 Bad Request.\n"
            "Replies of more than 256 rows are sent chunked while the rows are still being\n"
            "read, so memory does not grow with a reply's size; a read that fails midway cuts\n"
            "the reply off, and the store reports a broken connection.\n"

@@ -24,6 +24,8 @@ struct GatewayOptions {
     int delay = 0;                   // milliseconds each reply is spread over
     int replyCacheSeconds = 0;       // identical statements answered once; 0: off
     int replyCacheMb = 64;           // megabytes the reply cache keeps at most
+    std::string tlsCert, tlsKey;     // both given: HTTPS; neither: plain HTTP
+    std::string allowFile;           // given: only statements matching its patterns run
     bool help = false;
 };
 

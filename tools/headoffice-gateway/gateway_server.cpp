@@ -7,17 +7,21 @@
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <unordered_set>
 
+#include "gateway_reply.h"
 #include "head_office_database.h"
 #include "http_connection.h"
 #include "reply_cache.h"
 #include "reply_head.h"
 #include "request_router.h"
 #include "statement_reply.h"
+#include "tls_server_context.h"
 #include "worker_pool.h"
 
 namespace qor::headoffice {
@@ -39,6 +43,21 @@ ConnectionLimits limitsFor(const ServingOptions& options) {
     return limits;
 }
 
+std::optional<net::ssl::context> tlsContextFor(const ServingOptions& options) {
+    if (options.tlsCert.empty() && options.tlsKey.empty()) return std::nullopt;
+    return serverTlsContext(options.tlsCert, options.tlsKey);
+}
+
+// A checked statement the allow list does not hold: answered at once, nothing runs.
+RoutedRequest notAllowed(std::string_view statement) {
+    static constexpr std::string_view kNotAllowed = "The statement is not allowed";
+    RoutedRequest routed;
+    const std::string body = resultReply(kNotAllowed);
+    routed.reply = wholeReplyHead(body.size()) + body;
+    routed.error = std::string(kNotAllowed) + ": " + statementShape(statement);
+    return routed;
+}
+
 std::string describe(const tcp::endpoint& endpoint) {
     return endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
 }
@@ -49,7 +68,7 @@ class GatewayServer::Impl final : public ConnectionHost {
 public:
     Impl(Account account, HeadOfficeDatabase& database, const ServingOptions& options)
         : account_(std::move(account)), database_(database), options_(options),
-          limits_(limitsFor(options)), acceptor_(io_),
+          limits_(limitsFor(options)), tls_(tlsContextFor(options)), acceptor_(io_),
           cache_(options.replyCacheTime, options.replyCacheBytes), workers_(options.threads) {}
 
     int bind(const std::string& address, int port) {
@@ -90,6 +109,8 @@ public:
     void requestRead(std::shared_ptr<Connection> connection, std::string_view method,
                      GatewayRequest request) override {
         RoutedRequest routed = routeRequest(method, request, account_);
+        if (routed.statement && options_.allowList && !options_.allowList->allows(*routed.statement))
+            routed = notAllowed(*routed.statement);
         if (!routed.statement) {
             ReplyOutcome outcome;
             outcome.error = std::move(routed.error);
@@ -126,11 +147,21 @@ private:
         // Replies go out in pieces; without this the last small piece of each would wait
         // for the store's acknowledgement of the one before.
         socket.set_option(tcp::no_delay(true), ec);
-        if (open_ >= options_.maxConnections) return refuseConnection(std::move(socket), remote);
+        // A TLS store can read the refusal only inside TLS: it gets the handshake first.
+        const bool refused = open_ >= options_.maxConnections;
+        if (refused && !tls_) return refuseConnection(std::move(socket), remote);
         ++open_;
-        auto connection = std::make_shared<HttpConnection<boost::beast::tcp_stream>>(
-            boost::beast::tcp_stream(std::move(socket)), describe(remote), *this);
-        connection->start();
+        boost::beast::tcp_stream stream(std::move(socket));
+        if (tls_) {
+            using TlsStream = boost::beast::ssl_stream<boost::beast::tcp_stream>;
+            std::make_shared<HttpConnection<TlsStream>>(TlsStream(std::move(stream), *tls_),
+                                                        describe(remote), *this)
+                ->start(refused ? 503 : 0);
+            return;
+        }
+        std::make_shared<HttpConnection<boost::beast::tcp_stream>>(std::move(stream),
+                                                                   describe(remote), *this)
+            ->start();
     }
 
     // Past the open-connection limit: 503 at once, the request left unread. What the store
@@ -224,6 +255,7 @@ private:
     HeadOfficeDatabase& database_;
     ServingOptions options_;
     ConnectionLimits limits_;
+    std::optional<net::ssl::context> tls_;  // HTTPS when set
     net::io_context io_{1};
     tcp::acceptor acceptor_;
     ReplyCache cache_;

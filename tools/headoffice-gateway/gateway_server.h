@@ -12,6 +12,7 @@
 #include <string>
 
 #include "account_check.h"
+#include "allow_list.h"
 
 namespace qor::headoffice {
 
@@ -26,10 +27,16 @@ struct ServingOptions {
     std::chrono::milliseconds delay{0};          // every reply spread over about this long
     std::chrono::milliseconds replyCacheTime{0}; // identical statements answered once; 0: off
     std::size_t replyCacheBytes = 64 * 1024 * 1024;
+    // Both set: HTTPS with this certificate (PEM, its chain after it) and private key.
+    std::string tlsCert, tlsKey;
+    // Set: only the statements it allows run; every other gets "<RESULT>The statement is not
+    // allowed</RESULT>", and the log line shows the statement's shape.
+    std::shared_ptr<const AllowList> allowList;
 };
 
 class GatewayServer {
 public:
+    // With a certificate, fails as serverTlsContext() does.
     GatewayServer(Account account, HeadOfficeDatabase& database, const ServingOptions& options);
     ~GatewayServer();
     GatewayServer(const GatewayServer&) = delete;

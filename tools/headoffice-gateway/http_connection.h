@@ -4,12 +4,17 @@
 // from the network thread at once or from a worker piece by piece. Every connection serves
 // one request and is closed.
 //
-// `Stream` is the byte stream the request arrives on: beast::tcp_stream for plain HTTP; a
-// TLS stream over a tcp_stream (beast::ssl_stream) fits the same template, its handshake
-// done before start().
+// `Stream` is the byte stream the request arrives on: beast::tcp_stream for plain HTTP, or
+// beast::ssl_stream over a tcp_stream for HTTPS. Over TLS the handshake is part of reading
+// the request, under the same deadline; bytes that do not open a TLS handshake (a store
+// asking in plain HTTP) get a plain "400 Bad Request". The reply's bytes are the same either
+// way; over TLS the connection ends with the TLS closure before the socket closes.
 #include <boost/asio/post.hpp>
+#include <boost/asio/ssl/error.hpp>
 #include <boost/beast/core.hpp>
+#include <boost/beast/core/detect_ssl.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
 
 #include <array>
 #include <chrono>
@@ -28,6 +33,11 @@
 namespace qor::headoffice {
 
 template <class Stream>
+struct IsTlsStream : std::false_type {};
+template <class Next>
+struct IsTlsStream<boost::beast::ssl_stream<Next>> : std::true_type {};
+
+template <class Stream>
 class HttpConnection final : public Connection,
                              public std::enable_shared_from_this<HttpConnection<Stream>> {
 public:
@@ -36,8 +46,10 @@ public:
 
     ~HttpConnection() override { host_.connectionEnded(); }
 
-    // Starts reading the request; on the network thread.
-    void start() {
+    // Starts reading the request; on the network thread. Over TLS, `refusal` (503) answers
+    // the store with that status as soon as the handshake is done, its request unread.
+    void start(int refusal = 0) {
+        refusal_ = refusal;
         const ConnectionLimits& limits = host_.limits();
         parser_.emplace();
         parser_->header_limit(static_cast<std::uint32_t>(limits.headBytes));
@@ -45,11 +57,14 @@ public:
         // One deadline for the whole request, however it trickles in.
         boost::beast::get_lowest_layer(stream_).expires_after(limits.readTime);
         host_.readingStarted(this);
-        boost::beast::http::async_read_header(
-            stream_, buffer_, *parser_,
-            [self = this->shared_from_this()](boost::beast::error_code ec, std::size_t) {
-                self->onHead(ec);
-            });
+        if constexpr (kTls)
+            boost::beast::async_detect_ssl(
+                stream_.next_layer(), buffer_,
+                [self = this->shared_from_this()](boost::beast::error_code ec, bool hello) {
+                    self->onFirstBytes(ec, hello);
+                });
+        else
+            readHead();
     }
 
     void abortRead() override {
@@ -97,6 +112,48 @@ private:
         host_.readingEnded(this);
     }
 
+    static constexpr bool kTls = IsTlsStream<Stream>::value;
+
+    // TLS only: the first bytes have come; a TLS handshake goes on with them.
+    void onFirstBytes(boost::beast::error_code ec, bool hello) {
+        if (ec) return readFailed(ec);
+        if (!hello) return refuse(400);
+        stream_.async_handshake(
+            boost::asio::ssl::stream_base::server, buffer_.data(),
+            [self = this->shared_from_this()](boost::beast::error_code ec, std::size_t used) {
+                self->onHandshake(ec, used);
+            });
+    }
+
+    void onHandshake(boost::beast::error_code ec, std::size_t) {
+        // Nothing else arrives before the handshake ends: the buffer held handshake bytes only.
+        buffer_.clear();
+        // A failed handshake has no channel to answer on.
+        if (ec) return close();
+        inTls_ = true;
+        if (refusal_) return refuse(refusal_);
+        readHead();
+    }
+
+    void readHead() {
+        boost::beast::http::async_read_header(
+            stream_, buffer_, *parser_,
+            [self = this->shared_from_this()](boost::beast::error_code ec, std::size_t) {
+                self->onHead(ec);
+            });
+    }
+
+    // Where the bytes go: over TLS once the handshake is done, else on the connection as it is.
+    template <class Buffers, class Handler>
+    void writeBytes(const Buffers& buffers, Handler&& handler) {
+        if constexpr (kTls) {
+            if (!inTls_)
+                return boost::asio::async_write(boost::beast::get_lowest_layer(stream_), buffers,
+                                                std::forward<Handler>(handler));
+        }
+        boost::asio::async_write(stream_, buffers, std::forward<Handler>(handler));
+    }
+
     void onHead(boost::beast::error_code ec) {
         if (ec) return readFailed(ec);
         if (parser_->get().target().size() > kLongestTarget) return refuse(414);
@@ -104,8 +161,8 @@ private:
         if (boost::beast::iequals(expect, "100-continue") && !parser_->is_done()) {
             // The store waits for this before it sends the body.
             auto interim = std::make_shared<const std::string>(kContinueReply);
-            boost::asio::async_write(
-                stream_, boost::asio::buffer(*interim),
+            writeBytes(
+                boost::asio::buffer(*interim),
                 [self = this->shared_from_this(), interim](boost::beast::error_code ec, std::size_t) {
                     if (ec) return self->close();
                     self->readBody();
@@ -151,7 +208,9 @@ private:
         if (ec == boost::beast::error::timeout || ec == http::error::end_of_stream ||
             ec == http::error::partial_message || ec == boost::asio::error::operation_aborted ||
             ec.category() == boost::asio::error::get_system_category() ||
-            ec.category() == boost::asio::error::get_misc_category())
+            ec.category() == boost::asio::error::get_misc_category() ||
+            ec.category() == boost::asio::error::get_ssl_category() ||
+            ec.category() == boost::asio::ssl::error::get_stream_category())
             return close();
         refuse(400);
     }
@@ -180,8 +239,8 @@ private:
     void writeNext() {
         writing_ = true;
         boost::beast::get_lowest_layer(stream_).expires_after(host_.limits().writeWait);
-        boost::asio::async_write(
-            stream_, boost::asio::buffer(*pieces_.front()),
+        writeBytes(
+            boost::asio::buffer(*pieces_.front()),
             [self = this->shared_from_this()](boost::beast::error_code ec, std::size_t) {
                 self->onWritten(ec);
             });
@@ -231,8 +290,23 @@ private:
         record.cutOff = outcome_.cutOff;
         record.cached = outcome_.cached;
         writeLogLine(record);
+        if constexpr (kTls) {
+            // A reply cut off ends as over plain HTTP: without a closure that vouches for it.
+            if (inTls_ && !record.cutOff && !writeFailed()) return endTls();
+        }
         if (linger_) return lingerThenClose();
         close();
+    }
+
+    // TLS's closure goes out after the reply, so that the end of the reply is known to be
+    // its end; the store's closure, or its closing the connection, is awaited within the
+    // write wait.
+    void endTls() {
+        boost::beast::get_lowest_layer(stream_).expires_after(host_.limits().writeWait);
+        stream_.async_shutdown([self = this->shared_from_this()](boost::beast::error_code) {
+            if (self->linger_) return self->lingerThenClose();
+            self->close();
+        });
     }
 
     // Sends the end of the reply, then reads and drops what the store still sends, for a
@@ -273,6 +347,8 @@ private:
     std::optional<boost::beast::http::request_parser<boost::beast::http::string_body>> parser_;
     bool reading_ = true;
     bool linger_ = false;
+    bool inTls_ = false;  // TLS streams: the handshake is done
+    int refusal_ = 0;
     std::unique_ptr<std::array<char, 4096>> drained_;  // while lingering
 
     // The reply, on the network thread.

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
         serving.delay = std::chrono::milliseconds(options.delay);
         serving.replyCacheTime = std::chrono::seconds(options.replyCacheSeconds);
         serving.replyCacheBytes = static_cast<std::size_t>(options.replyCacheMb) * 1024 * 1024;
+        serving.tlsCert = options.tlsCert;
+        serving.tlsKey = options.tlsKey;
+        if (!options.allowFile.empty())
+            serving.allowList = std::make_shared<const AllowList>(AllowList::read(options.allowFile));
         // Room for the database's own files and connections beside the stores'.
         const std::size_t wantedFiles = serving.maxConnections + 256;
         const std::size_t files = raiseOpenFileLimit(wantedFiles);
