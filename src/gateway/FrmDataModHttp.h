@@ -35,7 +35,8 @@ public:
     // timed out."; "Read timed out."; "Write timed out."; "Maximum line length exceeded.";
     // "Connection closed gracefully." (closed before the reply's head ended); "Invalid chunk
     // size."; "Invalid port number: <port>"; "Unsupported protocol: <name>" (a redirect
-    // elsewhere than http or https); the TLS failures of SocketConnection::connect
+    // elsewhere than http or https); "Redirect from https to http refused: <Location>"; the
+    // TLS failures of SocketConnection::connect
     // ("certificate verify failed (<reason>)", ...); Cannot create file "<dump path>".
     // <reason>; otherwise the system's own text.
     //

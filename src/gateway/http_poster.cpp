@@ -81,7 +81,11 @@ std::string HttpPoster::exchange(const std::string& address, const std::string& 
             if (!hasLocation || !isFollowableLocation(*location))
                 throw TransportFailure(head.statusLine);
             if (sent >= kMaxRequestsPerCall) return {};
-            url = resolveLocation(url, *location);
+            const HttpAddress next = resolveLocation(url, *location);
+            // The account rides in every request: once inside TLS, never out of it again.
+            if (url.tls && !next.tls)
+                throw TransportFailure("Redirect from https to http refused: " + *location);
+            url = next;
             continue;
         }
         if (head.status >= 200 && head.status <= 299) {

@@ -24,7 +24,8 @@ public:
     // POSTs `body` (multipart/form-data with `boundary`) to `address` and returns the body of
     // the 2xx answer, byte for byte. A connection kept alive by the previous call is closed
     // first. Failures (connection, time limit, over-long lines, a status that is neither 2xx
-    // nor a redirect, whose text is then the status line) are TransportFailures.
+    // nor a redirect, whose text is then the status line; a redirect from https to http,
+    // "Redirect from https to http refused: <Location>") are TransportFailures.
     // `watcher`, when given, follows the answer's body as it arrives (not the bodies of
     // redirects and failures). `whileWaiting`, when given, runs every short while that the
     // call waits for the gateway (SocketConnection::whileWaiting); what it throws ends the

@@ -3,7 +3,15 @@
 // off the wire, and the certificates a store refuses before it sends anything.
 #include <gtest/gtest.h>
 
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/read.hpp>
+#include <boost/asio/read_until.hpp>
+#include <boost/asio/ssl.hpp>
+#include <boost/asio/streambuf.hpp>
+#include <boost/asio/write.hpp>
+
 #include <filesystem>
+#include <thread>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -15,6 +23,7 @@
 #include "recording_relay.h"
 #include "test_authority.h"
 #include "text/cp950.h"
+#include "canned_http_server.h"
 #include "text/errors.h"
 #include "workflows/sign_in.h"
 
@@ -46,6 +55,44 @@ void writeSettings(const std::string& dir, const std::string& host, int port, bo
         << "\r\nuser_name=SYSDBA\r\npassword=quillbarn\r\ndriver=ado\r\ntls=" << (tls ? 1 : 0)
         << "\r\ncafile=" << caFile << "\r\n";
 }
+
+// An HTTPS peer that answers one request with `reply`: what a real gateway never says.
+class HttpsStub {
+public:
+    HttpsStub(const TestAuthority::Issued& issued, std::string reply)
+        : context_(boost::asio::ssl::context::tls_server), reply_(std::move(reply)) {
+        context_.use_certificate_chain_file(issued.certificate);
+        context_.use_private_key_file(issued.key, boost::asio::ssl::context::pem);
+        thread_ = std::thread([this] { serveOne(); });
+    }
+    ~HttpsStub() {
+        boost::system::error_code ignored;
+        acceptor_.close(ignored);
+        thread_.join();
+    }
+    int port() const { return acceptor_.local_endpoint().port(); }
+
+private:
+    void serveOne() {
+        boost::system::error_code error;
+        tcp::socket socket(io_);
+        acceptor_.accept(socket, error);
+        if (error) return;
+        boost::asio::ssl::stream<tcp::socket&> tls(socket, context_);
+        tls.handshake(boost::asio::ssl::stream_base::server, error);
+        boost::asio::streambuf request;
+        if (!error) boost::asio::read_until(tls, request, "\r\n\r\n", error);  // the body is not read
+        if (!error) boost::asio::write(tls, boost::asio::buffer(reply_), error);
+        tls.shutdown(error);
+    }
+
+    using tcp = boost::asio::ip::tcp;
+    boost::asio::io_context io_;
+    tcp::acceptor acceptor_{io_, {boost::asio::ip::make_address("127.0.0.1"), 0}};
+    boost::asio::ssl::context context_;
+    std::string reply_;
+    std::thread thread_;
+};
 
 class TlsExchange : public ::testing::Test {
 protected:
@@ -146,6 +193,24 @@ TEST_F(TlsExchange, ACertificateThatDoesNotVerifyEndsTheCallBeforeAnythingIsSent
         EXPECT_EQ(c.gateway.log().find(" 200 ", logBefore.size()), std::string::npos) << c.what;
         EXPECT_FALSE(std::filesystem::exists(dir + "/Result.txt")) << c.what;
     }
+}
+
+// The account rides in every request: a redirect out of TLS is not followed.
+TEST_F(TlsExchange, ARedirectFromHttpsToHttpIsRefused) {
+    qor::test::CannedHttpServer plain(qor::test::CannedHttpServer::okReply(""));
+    const std::string location = "http://127.0.0.1:" + std::to_string(plain.port()) + "/oVat/ado/index.php";
+    HttpsStub stub(authority->issue("stub", {"127.0.0.1"}),
+                   "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n");
+    TempFolder client("qor-tls-store-");
+    const std::string dir = client.path().string();
+    writeSettings(dir, "127.0.0.1", stub.port(), true, authority->certificate());
+    ds::Dataset cust("CDS_Cust");
+    std::string queryUrl;
+    const std::vector<std::string> boxes = signIn(dir, cust, &queryUrl);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], queryUrl + text::utf8ToCp950("錯誤的連線: ") +
+                            "Redirect from https to http refused: " + location);
+    EXPECT_EQ(plain.requests(), 0);
 }
 
 }  // namespace
