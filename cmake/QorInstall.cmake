@@ -94,9 +94,7 @@ install(FILES ${QOR_PACKAGING_DIR}/qor-gateway/qor-gateway.conf
         DESTINATION /etc/qor-gateway COMPONENT qor-gateway)
 qor_install_man(qor-gateway.8 8 qor-gateway)
 qor_install_package_docs(qor-gateway)
-# The head office's examples (nginx in front of the gateway), where the sources have them.
-file(GLOB QOR_DEPLOY_EXAMPLES LIST_DIRECTORIES false ${PROJECT_SOURCE_DIR}/deploy/*)
-if(QOR_DEPLOY_EXAMPLES)
-  install(FILES ${QOR_DEPLOY_EXAMPLES}
-          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/qor-gateway/examples COMPONENT qor-gateway)
-endif()
+# The head office's examples: everything in deploy/ (nginx/ in front of the gateway), its
+# folders kept. Read when installing, so a file added there needs no change here.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/deploy/
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/qor-gateway/examples COMPONENT qor-gateway)

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include "text/errors.h"
+#include "text/system_text.h"
 
 namespace qor::workflows {
 
@@ -19,15 +19,16 @@ void writeStatementDump(const std::string& folder, const std::string& statement)
     };
     if (!folder.empty() && !fs::is_directory(folder, error)) {
         fs::create_directories(folder, error);
-        if (error) fail(error.message() + ".");
+        if (error) fail(text::systemErrorText(error) + ".");
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) fail(std::string(std::strerror(errno)) + ".");
+    // The system's reason in English whatever the user's locale: the box shows code page 950.
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    if (!file) fail(text::systemErrorText(errno) + ".");
     const bool written =
         std::fwrite(statement.data(), 1, statement.size(), file) == statement.size();
     const int savedErrno = errno;
     if (std::fclose(file) != 0 || !written)
-        fail(std::string(std::strerror(written ? errno : savedErrno)) + ".");
+        fail(text::systemErrorText(written ? errno : savedErrno) + ".");
 }
 
 }  // namespace qor::workflows

@@ -1,32 +1,22 @@
 #include "canned_http_server.h"
 
-#include <arpa/inet.h>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/write.hpp>
 #include <cctype>
-#include <netinet/in.h>
 #include <stdexcept>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace qor::test {
 
+using boost::asio::ip::tcp;
+
+struct CannedHttpServer::Sockets {
+    boost::asio::io_context io;
+    tcp::acceptor acceptor{io};
+};
+
 namespace {
 
-int boundSocket(int& port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0) throw std::runtime_error("socket failed");
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;  // any free port
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        throw std::runtime_error("bind failed");
-    }
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
-    return fd;
-}
+const tcp::endpoint anyLoopbackPort(boost::asio::ip::address_v4::loopback(), 0);
 
 std::size_t contentLength(const std::string& head) {
     const std::string key = "content-length:";
@@ -37,38 +27,10 @@ std::size_t contentLength(const std::string& head) {
     return std::stoul(head.substr(at + key.size()));
 }
 
-}  // namespace
-
-CannedHttpServer::CannedHttpServer(std::string reply) : reply_(std::move(reply)) {
-    listener_ = boundSocket(port_);
-    ::listen(listener_, 8);
-    thread_ = std::thread([this] { serve(); });
-}
-
-CannedHttpServer::~CannedHttpServer() {
-    stopping_ = true;
-    ::shutdown(listener_, SHUT_RDWR);  // wakes the blocked accept
-    thread_.join();
-    ::close(listener_);
-}
-
-std::string CannedHttpServer::okReply(const std::string& body) {
-    return "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
-           std::to_string(body.size()) + "\r\n\r\n" + body;
-}
-
-void CannedHttpServer::serve() {
-    while (!stopping_) {
-        int client = ::accept(listener_, nullptr, nullptr);
-        if (client < 0) break;
-        answer(client);
-        ::close(client);
-    }
-}
-
-// Reads the whole request (headers, then Content-Length bytes of body) before replying, so
-// the client never meets a reset while it is still writing.
-void CannedHttpServer::answer(int client) {
+// Reads the whole request (headers, then Content-Length bytes of body) before the reply goes
+// out, so the client never meets a reset while it is still writing; false when the client
+// leaves first.
+bool readRequest(tcp::socket& client) {
     std::string request;
     char buffer[4096];
     std::size_t headEnd = std::string::npos;
@@ -78,25 +40,59 @@ void CannedHttpServer::answer(int client) {
             headEnd = request.find("\r\n\r\n");
             if (headEnd != std::string::npos) wanted = headEnd + 4 + contentLength(request.substr(0, headEnd));
         }
-        if (headEnd != std::string::npos && request.size() >= wanted) break;
-        ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
-        if (n <= 0) return;
-        request.append(buffer, static_cast<std::size_t>(n));
+        if (headEnd != std::string::npos && request.size() >= wanted) return true;
+        boost::system::error_code error;
+        std::size_t n = client.read_some(boost::asio::buffer(buffer), error);
+        if (error || n == 0) return false;
+        request.append(buffer, n);
     }
-    ++requests_;
-    std::size_t sent = 0;
-    while (sent < reply_.size()) {
-        ssize_t n = ::send(client, reply_.data() + sent, reply_.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return;
-        sent += static_cast<std::size_t>(n);
+}
+
+}  // namespace
+
+CannedHttpServer::CannedHttpServer(std::string reply)
+    : reply_(std::move(reply)), sockets_(std::make_unique<Sockets>()) {
+    boost::system::error_code error;
+    auto& acceptor = sockets_->acceptor;
+    acceptor.open(anyLoopbackPort.protocol(), error);
+    if (!error) acceptor.bind(anyLoopbackPort, error);
+    if (!error) acceptor.listen(8, error);
+    if (error) throw std::runtime_error("cannot listen: " + error.message());
+    port_ = acceptor.local_endpoint().port();
+    thread_ = std::thread([this] { serve(); });
+}
+
+CannedHttpServer::~CannedHttpServer() {
+    stopping_ = true;
+    // A connection of our own wakes the blocked accept, which then sees the stop.
+    boost::system::error_code ignored;
+    tcp::socket wake(sockets_->io);
+    wake.connect(tcp::endpoint(boost::asio::ip::address_v4::loopback(),
+                               static_cast<unsigned short>(port_)),
+                 ignored);
+    thread_.join();
+}
+
+std::string CannedHttpServer::okReply(const std::string& body) {
+    return "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+           std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+void CannedHttpServer::serve() {
+    for (;;) {
+        boost::system::error_code error;
+        tcp::socket client = sockets_->acceptor.accept(error);
+        if (error || stopping_) return;
+        if (!readRequest(client)) continue;
+        ++requests_;
+        boost::asio::write(client, boost::asio::buffer(reply_), error);
     }
 }
 
 int closedPort() {
-    int port = 0;
-    int fd = boundSocket(port);
-    ::close(fd);
-    return port;
+    boost::asio::io_context io;
+    tcp::acceptor acceptor(io, anyLoopbackPort);
+    return acceptor.local_endpoint().port();
 }
 
 }  // namespace qor::test

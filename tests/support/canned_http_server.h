@@ -2,6 +2,7 @@
 // A raw HTTP server on 127.0.0.1 that answers every request with the same bytes, for the
 // replies a real gateway never gives (an empty body).
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -21,11 +22,11 @@ public:
     static std::string okReply(const std::string& body);
 
 private:
+    struct Sockets;  // Boost.Asio's, kept out of the tests' includes
     void serve();
-    void answer(int client);
 
     std::string reply_;
-    int listener_ = -1;
+    std::unique_ptr<Sockets> sockets_;
     int port_ = 0;
     std::atomic<int> requests_{0};
     std::atomic<bool> stopping_{false};

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "chinese_system_messages.h"
 #include "dataset/value_text.h"
 #include "gateway_process.h"
 #include "shared_gateway.h"
@@ -210,6 +211,17 @@ TEST_F(Promotions, ADumpThatCannotBeWrittenEndsTheCheckBeforeAnythingIsSent) {
     EXPECT_EQ(w->dialogs.boxes[0].text,
               "Cannot create file \"" + w->folder + "/123.TXT\". Is a directory.");
     EXPECT_EQ(w->source.findField("PROD_BARCODE"), nullptr);  // still the masters
+}
+
+TEST_F(Promotions, TheDumpsFailureGivesTheSystemsReasonInEnglishUnderAChineseLocale) {
+    download();
+    std::filesystem::create_directory(w->store.folder() / "123.TXT");
+    ChineseSystemMessages chinese;
+    if (!chinese.translated()) GTEST_SKIP() << "no translated system messages on this machine";
+    check();
+    ASSERT_EQ(w->dialogs.boxes.size(), 1u);
+    EXPECT_EQ(w->dialogs.boxes[0].text,
+              "Cannot create file \"" + w->folder + "/123.TXT\". Is a directory.");
 }
 
 TEST_F(Promotions, TransferWritesTheMasterAndItsItemsInOneTransaction) {
