@@ -1,5 +1,7 @@
 #include "workflows/known_values.h"
 
+#include <variant>
+
 #include "dataset/value_text.h"
 
 namespace qor::workflows {
@@ -46,7 +48,9 @@ std::string_view KnownValues::key(std::string_view value) {
 }
 
 void KnownValues::keep(const ds::Value& value) {
-    if (!ds::isNull(value)) held_.emplace(key(ds::valueToText(value)));
+    // A text is kept as it came, without a copy first: this runs for every key of the store.
+    if (const auto* text = std::get_if<std::string>(&value)) held_.insert(key(*text));
+    else if (!ds::isNull(value)) held_.insert(key(ds::valueToText(value)));
 }
 
 bool KnownValues::readWhole(storedb::SqlQuery& query, const std::string& select,
@@ -83,7 +87,7 @@ void KnownValues::ask(storedb::SqlQuery& query, const std::string& select,
     std::vector<std::string_view> fresh;
     for (const std::string& value : values) {
         const std::string_view k = key(value);
-        if (asked_.insert(std::string(k)).second) fresh.push_back(k);
+        if (asked_.insert(k)) fresh.push_back(k);
     }
     if (fresh.empty()) return;
     query.close();
@@ -107,8 +111,8 @@ void KnownValues::ask(storedb::SqlQuery& query, const std::string& select,
 }
 
 std::optional<bool> KnownValues::holds(std::string_view value) const {
-    const std::string k(key(value));
-    if (held_.contains(k) || names_.contains(k)) return true;
+    const std::string_view k = key(value);
+    if (held_.contains(k) || (!names_.empty() && names_.contains(std::string(k)))) return true;
     if (whole_ || asked_.contains(k)) return false;
     return std::nullopt;
 }

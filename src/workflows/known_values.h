@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "storedb/query.h"
+#include "workflows/key_set.h"
 
 namespace qor::workflows {
 
@@ -48,9 +48,9 @@ private:
     void keep(const ds::Value& value);
 
     bool whole_ = false;
-    std::unordered_set<std::string> held_;                // keys
+    KeySet held_;                                          // keys
     std::unordered_map<std::string, std::string> names_;  // keys read with a second column
-    std::unordered_set<std::string> asked_;
+    KeySet asked_;
 };
 
 }  // namespace qor::workflows
