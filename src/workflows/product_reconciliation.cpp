@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dataset/controls_disabled.h"
 #include "text/local_date.h"
 
 namespace qor::workflows {
@@ -40,10 +41,9 @@ void copyRecord(ds::Dataset& source, ds::Dataset& products,
     }
 }
 
-void listProduct(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
-                 const std::vector<ds::Field*>& from, const std::string& barcode,
-                 const std::string& today) {
-    products.append();
+void fillRecord(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
+                const std::vector<ds::Field*>& from, const std::string& barcode,
+                const std::string& today) {
     copyRecord(source, products, from);
     products.fieldByName("CR_DATE").setAsString(today);
     products.fieldByName("CHG_DATE").setAsString(today);
@@ -53,6 +53,19 @@ void listProduct(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
     if (freshGoods) {
         products.fieldByName("PD_ITEMID").setAsString(kFreshGoodsCategory);
         for (std::string_view name : kFreshGoodsZeroed) products.fieldByName(name).setAsFloat(0);
+    }
+}
+
+void listProduct(ds::Dataset& source, ds::Dataset& products, bool freshGoods,
+                 const std::vector<ds::Field*>& from, const std::string& barcode,
+                 const std::string& today) {
+    products.append();
+    {
+        // The record is filled as one change, the way a whole record is set at once: the
+        // bound controls show it once filled instead of following each of its hundred
+        // fields. The fields' own handlers still run for each.
+        const ds::ControlsDisabled filling(products);
+        fillRecord(source, products, freshGoods, from, barcode, today);
     }
     products.post();
 }

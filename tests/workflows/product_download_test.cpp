@@ -127,9 +127,9 @@ TEST_F(ProductDownload, AListedRowCarriesTheHeadOfficeValuesWithItsBarcodeAsCode
 
 TEST_F(ProductDownload, ANameFilledByItsCodesValidationIsThenOverwrittenByTheSource) {
     std::vector<std::string> supplierNames;
-    w->objects.DS_PRODUCT.onDataChange = [&](ds::DataSource&, ds::Field* field) {
-        if (field && field->fieldName() == "PROVIDER_NAME" && text("PROD_BARCODE") == "4711005")
-            supplierNames.push_back(field->asString());
+    // Every value the name is given, in order (a field's check sees the value it is given).
+    products().fieldByName("PROVIDER_NAME").onValidate = [&](ds::Field& field) {
+        if (text("PROD_BARCODE") == "4711005") supplierNames.push_back(field.asString());
     };
     press("0");
     EXPECT_EQ(supplierNames, (std::vector<std::string>{QOR_BIG5("四季食品行"), "HO supplier"}));
