@@ -7,6 +7,7 @@
 #include "window/big5_qt.h"
 #include "window/dbcontrols/DBCheckBox.h"
 #include "window/dbcontrols/DBRadioGroup.h"
+#include "window/dbcontrols/paced_refresh.h"
 
 namespace qor::window::test {
 namespace {
@@ -89,6 +90,29 @@ TEST_F(DBRadioGroupTest, SelectsTheMatchingButtonOrNoneAndStoresTheChosenValue) 
     auto* access = QAccessible::queryAccessibleInterface(group);
     ASSERT_NE(access, nullptr);
     EXPECT_EQ(access->text(QAccessible::Name), toQString(QOR_BIG5("採購方式")));
+}
+
+// While long work runs, the choices follow their fields at the work's display updates: the
+// value they show is the one the field holds then, not one it held in between.
+TEST_F(DBRadioGroupTest, WhileWorkRunsChoicesCatchUpAtTheDisplayUpdate) {
+    TDBCheckBox* delFlag = new TDBCheckBox(dialogs, &form);
+    delFlag->setDataSource(&source);
+    delFlag->setDataField("DEL_FLAG");
+    showForm();
+    {
+        const paced_refresh::RefreshesHeld working;
+        field("BUY_CLASS").setAsString("U");
+        field("DEL_FLAG").setAsString("True");
+        EXPECT_EQ(group->itemIndex(), -1);
+        field("BUY_CLASS").setAsString("S");
+        paced_refresh::flush();
+        EXPECT_EQ(group->itemIndex(), 1);
+        EXPECT_EQ(delFlag->checkState(), Qt::Checked);
+        field("DEL_FLAG").setAsString("False");
+    }
+    EXPECT_EQ(delFlag->checkState(), Qt::Unchecked);
+    field("BUY_CLASS").setAsString("US");  // at once again
+    EXPECT_EQ(group->itemIndex(), 2);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "window/dbcontrols/DBCheckBox.h"
 
 #include "text/cp950.h"
+#include "window/dbcontrols/paced_refresh.h"
 #include "window/big5_qt.h"
 
 namespace qor::window {
@@ -9,7 +10,12 @@ TDBCheckBox::TDBCheckBox(WindowDialogs& dialogs, QWidget* parent)
     : QCheckBox(parent), binding_(dialogs) {
     setTristate(true);
     ds::FieldDataLink& link = binding_.link();
-    link.onDataChange = [this] { loadState(); };
+    // A row the work lists field by field is shown at the work's next display update.
+    link.onDataChange = [this] {
+        if (loadPending_) return;
+        loadPending_ = paced_refresh::whileHeld(this, [this] { loadState(); });
+        if (!loadPending_) loadState();
+    };
     link.onFocusControl = [this] { setFocus(Qt::OtherFocusReason); };
     loadState();
 }
@@ -36,6 +42,7 @@ void TDBCheckBox::setValueUnchecked(std::string value) {
 }
 
 void TDBCheckBox::loadState() {
+    loadPending_ = false;
     const ds::Field* f = field();
     Qt::CheckState state = Qt::Unchecked;
     if (f) {

@@ -35,6 +35,7 @@ private:
     FieldBinding binding_;
     std::string checked_ = "True";
     std::string unchecked_ = "False";
+    bool loadPending_ = false;  // waiting for the work's next display update
 };
 
 }  // namespace qor::window

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 
 #include "window/big5_qt.h"
+#include "window/dbcontrols/paced_refresh.h"
 
 namespace qor::window {
 
@@ -12,7 +13,12 @@ TDBRadioGroup::TDBRadioGroup(WindowDialogs& dialogs, QWidget* parent)
     grid_->setContentsMargins(3, 2, 3, 2);
     grid_->setSpacing(0);
     ds::FieldDataLink& link = binding_.link();
-    link.onDataChange = [this] { loadSelection(); };
+    // A row the work lists field by field is shown at the work's next display update.
+    link.onDataChange = [this] {
+        if (loadPending_) return;
+        loadPending_ = paced_refresh::whileHeld(this, [this] { loadSelection(); });
+        if (!loadPending_) loadSelection();
+    };
     link.onFocusControl = [this] {
         QAbstractButton* target = group_.checkedButton();
         if (!target && !items_.empty()) target = button(0);
@@ -69,6 +75,7 @@ void TDBRadioGroup::layOutButtons() {
 }
 
 void TDBRadioGroup::loadSelection() {
+    loadPending_ = false;
     int selected = -1;
     if (const ds::Field* f = field()) {
         const std::string text = f->asString();

@@ -48,6 +48,7 @@ private:
     QGridLayout* grid_;
     std::vector<RadioItem> items_;
     int columns_ = 1;
+    bool loadPending_ = false;  // waiting for the work's next display update
 };
 
 }  // namespace qor::window

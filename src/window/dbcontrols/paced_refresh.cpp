@@ -1,6 +1,7 @@
 #include "window/dbcontrols/paced_refresh.h"
 
 #include <QPointer>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -32,10 +33,26 @@ void later(QObject* control, std::function<void()> refresh) {
     waiting.push_back({control, std::move(refresh)});
 }
 
+bool whileHeld(QObject* control, std::function<void()> refresh) {
+    if (held == 0) return false;
+    later(control, std::move(refresh));
+    return true;
+}
+
+// Every control gets its refresh though one of them fails: a control whose refresh never
+// ran would wait for it ever after. The first failure is then passed on.
 void flush() {
     std::vector<Waiting> due = std::exchange(waiting, {});
-    for (Waiting& w : due)
-        if (w.control) w.refresh();
+    std::exception_ptr failed;
+    for (Waiting& w : due) {
+        if (!w.control) continue;
+        try {
+            w.refresh();
+        } catch (...) {
+            if (!failed) failed = std::current_exception();
+        }
+    }
+    if (failed) std::rethrow_exception(failed);
 }
 
 RefreshesHeld::RefreshesHeld() { ++held; }

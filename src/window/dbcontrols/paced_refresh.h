@@ -13,6 +13,10 @@ namespace qor::window::paced_refresh {
 // refreshes are held.
 void later(QObject* control, std::function<void()> refresh);
 
+// While refreshes are held: waits with `refresh` as `later` does, and true. Otherwise false,
+// and the control refreshes at once itself, as a control the staff are using does.
+bool whileHeld(QObject* control, std::function<void()> refresh);
+
 // Held while any RefreshesHeld lives.
 class RefreshesHeld {
 public:
