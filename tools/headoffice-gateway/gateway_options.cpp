@@ -2,59 +2,37 @@
 
 #include <stdexcept>
 
-#include "text/ascii.h"
+#include "text/long_options.h"
 
 namespace qor::headoffice {
-namespace {
 
-int numberOption(const std::string& name, const std::string& value, int low, int high) {
-    const auto number = text::parseWholeNumber<int>(value);
-    if (!number || *number < low || *number > high)
-        throw std::invalid_argument("--" + name + " wants a number from " +
-                                    std::to_string(low) + " to " + std::to_string(high) +
-                                    ", not '" + value + "'");
-    return *number;
-}
-
-}  // namespace
+using text::wholeNumberOption;
 
 GatewayOptions parseOptions(const std::vector<std::string>& args) {
     GatewayOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (arg.rfind("--", 0) != 0) throw std::invalid_argument("unexpected '" + arg + "'");
-        std::string name = arg.substr(2);
-        std::string value;
-        if (auto eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        } else {
-            if (i + 1 >= args.size()) throw std::invalid_argument("--" + name + " wants a value");
-            value = args[++i];
-        }
-
-        if (name == "listen") options.listenAddress = value;
-        else if (name == "port") options.port = numberOption(name, value, 0, 65535);
+    for (const text::LongOption& option : text::readLongOptions(args)) {
+        const std::string& name = option.name;
+        const std::string& value = option.value;
+        if (option.help) options.help = true;
+        else if (name == "listen") options.listenAddress = value;
+        else if (name == "port") options.port = wholeNumberOption(name, value, 0, 65535);
         else if (name == "database") options.database = value;
         else if (name == "user") options.user = value;
         else if (name == "password") options.password = value;
         else if (name == "db-user") options.dbUser = value;
         else if (name == "db-password") options.dbPassword = value;
-        else if (name == "threads") options.threads = numberOption(name, value, 1, 1024);
-        else if (name == "read-timeout") options.readTimeout = numberOption(name, value, 1, 3600);
+        else if (name == "threads") options.threads = wholeNumberOption(name, value, 1, 1024);
+        else if (name == "read-timeout")
+            options.readTimeout = wholeNumberOption(name, value, 1, 3600);
         else if (name == "max-request")
-            options.maxRequest = numberOption(name, value, 1024, 16 * 1024 * 1024);
+            options.maxRequest = wholeNumberOption(name, value, 1024, 16 * 1024 * 1024);
         else if (name == "max-connections")
-            options.maxConnections = numberOption(name, value, 1, 1000000);
-        else if (name == "delay") options.delay = numberOption(name, value, 0, 600000);
+            options.maxConnections = wholeNumberOption(name, value, 1, 1000000);
+        else if (name == "delay") options.delay = wholeNumberOption(name, value, 0, 600000);
         else if (name == "reply-cache-seconds")
-            options.replyCacheSeconds = numberOption(name, value, 0, 86400);
+            options.replyCacheSeconds = wholeNumberOption(name, value, 0, 86400);
         else if (name == "reply-cache-mb")
-            options.replyCacheMb = numberOption(name, value, 1, 65536);
+            options.replyCacheMb = wholeNumberOption(name, value, 1, 65536);
         else if (name == "tls-cert") options.tlsCert = value;
         else if (name == "tls-key") options.tlsKey = value;
         else if (name == "allow") options.allowFile = value;

@@ -2,55 +2,34 @@
 
 #include <stdexcept>
 
-#include "text/ascii.h"
+#include "text/long_options.h"
 
 namespace qor::storesim {
-namespace {
 
-int numberOption(const std::string& name, const std::string& value, int low, int high) {
-    const auto number = text::parseWholeNumber<int>(value);
-    if (!number || *number < low || *number > high)
-        throw std::invalid_argument("--" + name + " wants a number from " +
-                                    std::to_string(low) + " to " + std::to_string(high) +
-                                    ", not '" + value + "'");
-    return *number;
-}
-
-}  // namespace
+using text::wholeNumberOption;
 
 StoresimOptions parseOptions(const std::vector<std::string>& args) {
     StoresimOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (arg.rfind("--", 0) != 0) throw std::invalid_argument("unexpected '" + arg + "'");
-        std::string name = arg.substr(2);
-        std::string value;
-        if (auto eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        } else {
-            if (i + 1 >= args.size()) throw std::invalid_argument("--" + name + " wants a value");
-            value = args[++i];
-        }
-
-        if (name == "database") options.database = value;
+    for (const text::LongOption& option : text::readLongOptions(args)) {
+        const std::string& name = option.name;
+        const std::string& value = option.value;
+        if (option.help) options.help = true;
+        else if (name == "database") options.database = value;
         else if (name == "host") options.host = value;
-        else if (name == "port") options.port = numberOption(name, value, 1, 65535);
+        else if (name == "port") options.port = wholeNumberOption(name, value, 1, 65535);
         else if (name == "driver") options.driver = value;
         else if (name == "user") options.user = value;
         else if (name == "password") options.password = value;
         else if (name == "db-user") options.dbUser = value;
         else if (name == "db-password") options.dbPassword = value;
-        else if (name == "stores") options.stores = numberOption(name, value, 1, 10000000);
-        else if (name == "at-once") options.atOnce = numberOption(name, value, 1, 10000);
-        else if (name == "days") options.days = numberOption(name, value, 0, 36500);
-        else if (name == "timeout-ms") options.timeoutMs = numberOption(name, value, 1, 3600000);
+        else if (name == "stores") options.stores = wholeNumberOption(name, value, 1, 10000000);
+        else if (name == "at-once") options.atOnce = wholeNumberOption(name, value, 1, 10000);
+        else if (name == "days") options.days = wholeNumberOption(name, value, 0, 36500);
+        else if (name == "timeout-ms")
+            options.timeoutMs = wholeNumberOption(name, value, 1, 3600000);
         else if (name == "work-dir") options.workDir = value;
-        else if (name == "watch-pid") options.watchPids.push_back(numberOption(name, value, 1, 1 << 30));
+        else if (name == "watch-pid")
+            options.watchPids.push_back(wholeNumberOption(name, value, 1, 1 << 30));
         else throw std::invalid_argument("unknown option --" + name);
     }
     if (!options.help && options.database.empty())
