@@ -1,6 +1,6 @@
 #include "test_authority.h"
 
-#include <arpa/inet.h>
+#include <boost/asio/ip/address.hpp>
 
 #include <cstdlib>
 #include <fstream>
@@ -26,9 +26,9 @@ void openssl(const std::string& folder, const std::string& arguments) {
 }
 
 bool isIpAddress(const std::string& name) {
-    unsigned char address[16];
-    return ::inet_pton(AF_INET, name.c_str(), address) == 1 ||
-           ::inet_pton(AF_INET6, name.c_str(), address) == 1;
+    boost::system::error_code notAnAddress;
+    boost::asio::ip::make_address(name, notAnAddress);
+    return !notAnAddress;
 }
 
 }  // namespace
