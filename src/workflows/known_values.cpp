@@ -24,9 +24,21 @@ std::string inList(std::size_t markers) {
 // Hands every row of `select`, at most `limit` + 1 of them, to `take`; true when there were
 // no more than `limit`. The rows come a few thousand at a time.
 template <typename Take>
-bool readUpTo(storedb::SqlQuery& query, const std::string& select, std::size_t limit, Take take) {
+bool readUpTo(storedb::SqlQuery& query, const std::string& select, std::size_t limit, Take take,
+              const BetweenBatches& between) {
     query.close();
     query.setSql(select + " ROWS " + std::to_string(limit + 1));
+    // A stop between batches leaves the query closed, as the reading's end does.
+    struct ClosedAtEnd {
+        storedb::SqlQuery& query;
+        ~ClosedAtEnd() {
+            try {
+                query.close();
+            } catch (...) {
+                // a cursor that cannot close is closed with its connection
+            }
+        }
+    } closedAtEnd{query};
     query.open();
     std::size_t count = 0;
     std::vector<ds::Row> rows;
@@ -35,8 +47,8 @@ bool readUpTo(storedb::SqlQuery& query, const std::string& select, std::size_t l
         if (count > limit) break;
         for (const ds::Row& row : rows) take(row);
         rows.clear();
+        if (between) between();
     }
-    query.close();
     return count <= limit;
 }
 
@@ -54,14 +66,14 @@ void KnownValues::keep(const ds::Value& value) {
 }
 
 bool KnownValues::readWhole(storedb::SqlQuery& query, const std::string& select,
-                            std::size_t limit) {
+                            std::size_t limit, const BetweenBatches& between) {
     const bool whole = readUpTo(query, select, limit, [this](const ds::Row& row) {
         if (row.size() < 2) {
             keep(row.at(0));
         } else if (std::string code = ds::valueToText(row[0]); !code.empty()) {
             names_.try_emplace(std::string(key(code)), ds::valueToText(row[1]));
         }
-    });
+    }, between);
     if (!whole) {
         held_.clear();
         names_.clear();
@@ -71,10 +83,11 @@ bool KnownValues::readWhole(storedb::SqlQuery& query, const std::string& select,
 }
 
 bool KnownValues::readWhole(storedb::SqlQuery& query, const std::string& select,
-                            std::size_t limit, const std::vector<KnownValues*>& into) {
+                            std::size_t limit, const std::vector<KnownValues*>& into,
+                            const BetweenBatches& between) {
     const bool whole = readUpTo(query, select, limit, [&into](const ds::Row& row) {
         for (std::size_t c = 0; c < into.size(); ++c) into[c]->keep(row.at(c));
-    });
+    }, between);
     for (KnownValues* column : into) {
         if (!whole) column->held_.clear();
         column->whole_ = whole;
@@ -83,7 +96,8 @@ bool KnownValues::readWhole(storedb::SqlQuery& query, const std::string& select,
 }
 
 void KnownValues::ask(storedb::SqlQuery& query, const std::string& select,
-                      const std::string& column, const std::vector<std::string>& values) {
+                      const std::string& column, const std::vector<std::string>& values,
+                      const BetweenBatches& between) {
     std::vector<std::string_view> fresh;
     for (const std::string& value : values) {
         const std::string_view k = key(value);
@@ -107,6 +121,7 @@ void KnownValues::ask(storedb::SqlQuery& query, const std::string& select,
         for (query.open(); !query.eof(); query.next())
             keep(query.fieldValue(query.columns().front().name));
         query.close();
+        if (between) between();
     }
 }
 

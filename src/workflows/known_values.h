@@ -5,6 +5,7 @@
 // them, character set NONE: byte for byte, trailing blanks not significant; a null equals
 // nothing, and a value longer than the column equals none of its values.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,10 @@
 
 namespace qor::workflows {
 
+// Called between the batches of rows a reading or an asking takes: where long work lets
+// the window answer and takes a stop (by throwing). None: nothing between.
+using BetweenBatches = std::function<void()>;
+
 class KnownValues {
 public:
     // Runs `select` (its first column the value, its second, when there is one, what goes
@@ -23,16 +28,18 @@ public:
     // keeps nothing: false. The first row of a value is the one kept. With a second column, a
     // row whose value reads as the empty text is not kept: a code that reads empty names
     // nothing.
-    bool readWhole(storedb::SqlQuery& query, const std::string& select, std::size_t limit);
+    bool readWhole(storedb::SqlQuery& query, const std::string& select, std::size_t limit,
+                   const BetweenBatches& between = {});
     // The same for several columns in one statement: column i of `select` into `into[i]`.
     static bool readWhole(storedb::SqlQuery& query, const std::string& select,
-                          std::size_t limit, const std::vector<KnownValues*>& into);
+                          std::size_t limit, const std::vector<KnownValues*>& into,
+                          const BetweenBatches& between = {});
 
     // Asks `select` (one column) for the rows whose `column` is one of `values`, a few
     // hundred values a statement, each bound as a parameter (a value longer than the column
     // as a null): afterwards each asked value is known to be held or not.
     void ask(storedb::SqlQuery& query, const std::string& select, const std::string& column,
-             const std::vector<std::string>& values);
+             const std::vector<std::string>& values, const BetweenBatches& between = {});
 
     // Whether the store holds `value`; nullopt when it was neither read nor asked.
     std::optional<bool> holds(std::string_view value) const;

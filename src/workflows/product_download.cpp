@@ -139,10 +139,17 @@ void ProductDownload::listLacking(ds::Dataset& source, bool freshGoods) {
                                           : lookUps_ == StoreLookUps::InBatches ? 0
                                           : kWholeStoreFactor * barcodes.size();
         storedb::SqlQuery& query = store_.SQLQuery1;
-        known.products = std::make_unique<KnownProducts>(query, barcodes, codes, readWholeUpTo);
-        known.categories.readWhole(query, wholeTable(kCategories), kCodeTableRows);
-        known.attributes.readWhole(query, wholeTable(kAttributes), kCodeTableRows);
-        known.suppliers.readWhole(query, wholeTable(kSuppliers), kCodeTableRows);
+        // The window answers, and a stop is taken, between the batches of what is learnt.
+        const std::uint64_t rows =
+            source.active() ? static_cast<std::uint64_t>(source.recordCount()) : 0;
+        const BetweenBatches between = [this, rows] {
+            if (progress_) progress_->checkpoint(0, rows);
+        };
+        known.products =
+            std::make_unique<KnownProducts>(query, barcodes, codes, readWholeUpTo, between);
+        known.categories.readWhole(query, wholeTable(kCategories), kCodeTableRows, between);
+        known.attributes.readWhole(query, wholeTable(kAttributes), kCodeTableRows, between);
+        known.suppliers.readWhole(query, wholeTable(kSuppliers), kCodeTableRows, between);
     }
     known_ = &known;
     try {

@@ -40,17 +40,21 @@ ImportCheck checkImport(storedb::SqlQuery& lookUp, std::string_view code,
 }
 
 KnownProducts::KnownProducts(storedb::SqlQuery& query, const std::vector<std::string>& barcodes,
-                             const std::vector<std::string>& codes, std::size_t readWholeUpTo) {
+                             const std::vector<std::string>& codes, std::size_t readWholeUpTo,
+                             const BetweenBatches& between) {
     // Codes and barcodes in one reading of the products.
     if (!KnownValues::readWhole(query, "SELECT PROD_ID, PROD_BARCODE FROM PRODUCT", readWholeUpTo,
-                                {&codes_, &barcodes_})) {
+                                {&codes_, &barcodes_}, between)) {
         std::vector<std::string> asked = barcodes;
         asked.insert(asked.end(), codes.begin(), codes.end());
-        codes_.ask(query, "SELECT PROD_ID FROM PRODUCT", "PROD_ID", asked);
-        barcodes_.ask(query, "SELECT PROD_BARCODE FROM PRODUCT", "PROD_BARCODE", barcodes);
+        codes_.ask(query, "SELECT PROD_ID FROM PRODUCT", "PROD_ID", asked, between);
+        barcodes_.ask(query, "SELECT PROD_BARCODE FROM PRODUCT", "PROD_BARCODE", barcodes,
+                      between);
     }
-    if (!salesBarcodes_.readWhole(query, "SELECT SAL_BARCODE FROM PROD_SALE", readWholeUpTo))
-        salesBarcodes_.ask(query, "SELECT SAL_BARCODE FROM PROD_SALE", "SAL_BARCODE", barcodes);
+    if (!salesBarcodes_.readWhole(query, "SELECT SAL_BARCODE FROM PROD_SALE", readWholeUpTo,
+                                  between))
+        salesBarcodes_.ask(query, "SELECT SAL_BARCODE FROM PROD_SALE", "SAL_BARCODE", barcodes,
+                           between);
 }
 
 // Held in any of the three: yes; known absent from all three: no; else not known.

@@ -39,7 +39,8 @@ class KnownProducts {
 public:
     // `barcodes`: the download's barcodes; `codes`: the codes its rows will be listed under.
     KnownProducts(storedb::SqlQuery& query, const std::vector<std::string>& barcodes,
-                  const std::vector<std::string>& codes, std::size_t readWholeUpTo);
+                  const std::vector<std::string>& codes, std::size_t readWholeUpTo,
+                  const BetweenBatches& between = {});
 
     std::optional<bool> hasBarcode(std::string_view barcode) const;
     std::optional<bool> hasCode(std::string_view code) const { return codes_.holds(code); }

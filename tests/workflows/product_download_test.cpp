@@ -177,6 +177,24 @@ TEST_F(ProductDownload, AnEmptyReplyListsNothing) {
     EXPECT_TRUE(products().isEmpty());
 }
 
+// The first safe point comes while the store's keys are read: a stop there lists nothing,
+// says nothing and leaves nothing open; the next press lists as ever.
+TEST_F(ProductDownload, AStopWhileTheStoreIsLearntListsNothingAndTheNextPressLists) {
+    press("abc");
+    const std::set<std::string> all = listedSet();
+    w->progress.stopAt = [](ProgressUnit unit, std::uint64_t) {
+        return unit == ProgressUnit::Rows;
+    };
+    press("abc");
+    EXPECT_TRUE(w->dialogs.boxes.empty());
+    EXPECT_TRUE(products().active());
+    EXPECT_TRUE(products().isEmpty());
+    EXPECT_FALSE(w->objects.SQLQuery1.active());
+    w->progress.stopAt = nullptr;
+    press("abc");
+    EXPECT_EQ(listedSet(), all);
+}
+
 TEST_F(ProductDownload, ASecondPressDropsTheRowsOfTheFirst) {
     press("7", true);
     products().fieldByName("PROD_NAME").setAsString("edited, not imported");
